@@ -1,0 +1,13 @@
+// Anchor identifiers: the names that tie tabledoc's entries to their links and
+// to tablegraph's cells. Both programs build them here, so they agree.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+/// The identifier of a table (column null) or of column `column` of `table`:
+/// "table.column" with every byte but letters, digits, '-', '.', '_' as '_'.
+std::string anchor_id(const std::string& table_name, const char* column_name);
+
+/// The identifier made from the `len` bytes at `text`, which hold no NUL.
+std::string anchor_idn(const char* text, size_t len);

@@ -1,0 +1,213 @@
+// The tokenizer and the token helpers built on it.
+#include "reader/lex.h"
+
+#include <cstring>
+
+#include "reader/log.h"
+#include "reader/schema.h"
+
+namespace {
+
+// White space of the POSIX locale; no byte from 0x80 up.
+bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+
+size_t remaining(const parser& p) { return p.len - p.pos; }
+
+// Moves past one byte. A newline counts as the first column of the line it
+// opens, so after "a\nb" the position reads 2:2.
+void consume(parser& p) {
+  if (p.pos < p.len) {
+    if (p.buf[p.pos] == '\n') {
+      p.line++;
+      p.column = 1;
+    } else {
+      p.column++;
+    }
+    p.pos++;
+  }
+}
+
+// Consumes one byte that belongs to the token's text.
+void take(token& t, parser& p) {
+  consume(p);
+  t.len++;
+}
+
+int at_eof(token& t, parser& p, int eof_ok) {
+  t.eof = 1;
+  if (!eof_ok)
+    log_at(p, "unexpected eof");
+  return 0;
+}
+
+int lex_word(token& t, parser& p) {
+  t.type = TOKEN_WORD;
+  t.str = &p.buf[p.pos];
+  bool punct = is_punct(p.buf[p.pos]);
+  take(t, p);
+  if (!punct)
+    while (p.pos < p.len && !is_space(p.buf[p.pos]) && !is_punct(p.buf[p.pos]))
+      take(t, p);
+  return 1;
+}
+
+// The text is the raw bytes between the quotes; a quote preceded by a
+// backslash does not end it, and nothing is unescaped.
+int lex_quoted(token& t, parser& p, int eof_ok) {
+  char q = p.buf[p.pos];
+  consume(p);
+  t.str = &p.buf[p.pos];
+  while (p.pos < p.len && !(p.buf[p.pos] == q && p.buf[p.pos - 1] != '\\'))
+    take(t, p);
+  if (p.pos >= p.len)
+    return at_eof(t, p, eof_ok);
+  consume(p);
+  t.type = TOKEN_QUOTED;
+  return 1;
+}
+
+// A comment line with nothing but white space keeps its newline, so that an
+// empty comment line becomes a paragraph break in the docstring.
+int lex_line_comment(token& t, parser& p, int eof_ok) {
+  consume(p);
+  consume(p);
+  t.str = &p.buf[p.pos];
+  bool blank = true;
+  while (p.pos < p.len && p.buf[p.pos] != '\n') {
+    if (!is_space(p.buf[p.pos]))
+      blank = false;
+    take(t, p);
+  }
+  if (p.pos >= p.len)
+    return at_eof(t, p, eof_ok);
+  if (blank)
+    t.len++;
+  consume(p);
+  t.type = TOKEN_COMMENT;
+  return 1;
+}
+
+// Rewrites the comment in place into docstring text: line breaks and the
+// margin of continuation lines (with one leading '*') become spaces, and an
+// empty or framed blank line becomes a single newline.
+int lex_block_comment(token& t, parser& p, int eof_ok) {
+  char* b = p.buf.get();
+  consume(p);
+  consume(p);
+  t.str = &b[p.pos];
+  bool closed = false;
+  while (remaining(p) >= 3) {
+    if (b[p.pos] == '*' && b[p.pos + 1] == '/') {
+      closed = true;
+      break;
+    }
+    if (b[p.pos] != '\n') {
+      take(t, p);
+      continue;
+    }
+    size_t nl = p.pos;
+    take(t, p);
+    b[nl] = p.pos < p.len && b[p.pos] == '\n' ? '\n' : ' ';
+    while (p.pos < p.len && is_space(b[p.pos])) {
+      b[p.pos] = ' ';
+      take(t, p);
+    }
+    if (remaining(p) >= 2 && b[p.pos] == '*' && b[p.pos + 1] != '/') {
+      b[p.pos] = b[p.pos + 1] == '\n' ? '\n' : ' ';
+      take(t, p);
+    }
+  }
+  if (closed) {
+    consume(p);
+    consume(p);
+  } else if (remaining(p) == 2) {
+    // Unterminated: the last two bytes cannot close it. Report where the scan
+    // stopped, then consume them, so that no later read makes a token of them.
+    at_eof(t, p, eof_ok);
+    consume(p);
+    consume(p);
+    return 0;
+  } else if (remaining(p) == 1) {
+    consume(p);
+  }
+  t.type = TOKEN_COMMENT;
+  return 1;
+}
+
+unsigned char fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+}  // namespace
+
+std::string_view lex_cstr(std::string_view text) {
+  size_t nul = text.find('\0');
+  return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+int lex_next(token& t, parser& p, int eof_ok) {
+  t = token{};
+  while (p.pos < p.len && is_space(p.buf[p.pos]))
+    consume(p);
+  if (p.pos >= p.len)
+    return at_eof(t, p, eof_ok);
+  char c = p.buf[p.pos];
+  char next = remaining(p) >= 2 ? p.buf[p.pos + 1] : '\0';
+  // "/*" or "--" as the last two bytes of the input opens no comment.
+  if (c == '/' && next == '*' && remaining(p) >= 3)
+    return lex_block_comment(t, p, eof_ok);
+  if (c == '\'' || c == '"')
+    return lex_quoted(t, p, eof_ok);
+  if (c == '-' && next == '-' && remaining(p) >= 3)
+    return lex_line_comment(t, p, eof_ok);
+  return lex_word(t, p);
+}
+
+int lex_comment(token& t, parser& p, int eof_ok, std::optional<std::string>& doc) {
+  doc.reset();
+  for (;;) {
+    if (!lex_next(t, p, eof_ok)) {
+      doc.reset();  // comments at the end of the input document nothing
+      return 0;
+    }
+    if (t.type != TOKEN_COMMENT)
+      return 1;
+    // The docstring is a C string: each comment counts up to its first NUL.
+    std::string_view text = lex_cstr(t.text());
+    if (doc)
+      doc->append(text);
+    else
+      doc.emplace(text);
+  }
+}
+
+bool lex_keyword(const token& t, const char* keyword) {
+  for (size_t i = 0; i < t.len; i++) {
+    unsigned char k = fold(keyword[i]), c = fold(t.str[i]);
+    if (k != c)
+      return false;
+    if (k == '\0')
+      return true;
+  }
+  return true;
+}
+
+int lex_match(token& t, parser& p, const char* keyword) {
+  do {
+    if (!lex_next(t, p, 0))
+      return -1;
+  } while (t.type == TOKEN_COMMENT);
+  return t.type == TOKEN_WORD && t.len > 0 && lex_keyword(t, keyword);
+}
+
+int lex_expect(token& t, parser& p, const char* keyword) {
+  do {
+    if (!lex_next(t, p, 0))
+      return 0;  // lex_next has reported "unexpected eof"
+  } while (t.type == TOKEN_COMMENT);
+  if (t.type == TOKEN_WORD && t.len > 0 && lex_keyword(t, keyword))
+    return 1;
+  std::string_view text = lex_cstr(t.text());
+  log_at(p, "unexpected: %.*s (wanted \"%s\")", int(text.size()), text.data(), keyword);
+  return 0;
+}

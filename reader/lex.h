@@ -1,0 +1,48 @@
+// The tokenizer and the token helpers: words, quoted strings and comments, with
+// line and column tracking; docstring gathering; the keyword rule.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct parser;
+
+constexpr int TOKEN_COMMENT = 1;
+constexpr int TOKEN_QUOTED = 2;
+constexpr int TOKEN_WORD = 3;
+
+struct token {
+  const char* str = nullptr;  // into parser.buf; null when no token began
+  size_t len = 0;             // bytes of text; may be 0
+  int eof = 0;                // 1 when the call ran into the end of the input
+  int type = 0;               // TOKEN_*; 0 when no token was produced
+  std::string_view text() const { return str ? std::string_view(str, len) : std::string_view(); }
+};
+
+/// The text up to its first NUL byte, as a C string copy would keep it.
+std::string_view lex_cstr(std::string_view text);
+
+/// Reads the next token into `t`: 1, or 0 at the end of the input, which is
+/// reported as "unexpected eof" unless `eof_ok`. Partial text stays in `t`.
+[[nodiscard]] int lex_next(token& t, parser& p, int eof_ok);
+
+/// Skips comments, gathering their texts into `doc` (absent when there were
+/// none). 1 with the first other token in `t`; 0 at the end of the input, with
+/// `doc` absent.
+[[nodiscard]] int lex_comment(token& t, parser& p, int eof_ok, std::optional<std::string>& doc);
+
+/// Skips comments; 1 when the next token is a non-empty word matching
+/// `keyword`, 0 when it is not, -1 at the end of the input.
+[[nodiscard]] int lex_match(token& t, parser& p, const char* keyword);
+
+/// Skips comments; 1 when the next token is a non-empty word matching
+/// `keyword`. Otherwise reports "unexpected: ..." (or lex_next's "unexpected
+/// eof") and returns 0, leaving the offending token in `t`.
+[[nodiscard]] int lex_expect(token& t, parser& p, const char* keyword);
+
+/// The keyword rule: the token's text shows no difference from `keyword` over
+/// the token's length, ASCII case folded, so any prefix matches. An empty
+/// token matches everything; callers exclude it.
+bool lex_keyword(const token& t, const char* keyword);

@@ -1,0 +1,72 @@
+// The schema model: the parse context and the tables, columns and foreign-key
+// references read from one schema, and the entry points that build it.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct table;
+
+constexpr int TABLE_TEMP = 1;         // TEMP or TEMPORARY was written
+constexpr int TABLE_IFNOTEXISTS = 2;  // IF NOT EXISTS was written
+
+struct column {
+  std::string name;
+  std::optional<std::string> comment;  // absent: no comment; "" after an empty one
+  table* parent = nullptr;             // the table that owns it; never null
+  size_t idx = 0;                      // declaration number within its table
+  const column* fkey = nullptr;        // set only by the foreign-key pass
+};
+
+struct table {
+  std::string name;
+  std::optional<std::string> comment;
+  size_t ncols = 0;  // columns created so far: the next column's idx
+  int flags = 0;     // TABLE_TEMP | TABLE_IFNOTEXISTS; recorded only
+  size_t idx = 0;    // creation number over the whole input
+  // In name order (equal names in declaration order) once a parse succeeds;
+  // in declaration order while the statement is being read.
+  std::vector<std::unique_ptr<column>> cols;
+};
+
+struct reference {
+  column* source = nullptr;          // the column that declares the foreign key
+  std::optional<std::string> tname;  // target table as written; absent until read
+  std::optional<std::string> cname;  // target column as written; absent until read
+};
+
+/// The parse context and the root of the model. Create it zeroed (`parser p{};`),
+/// set `verbose`, read one input with parse_file or parse_stdin, then parser_free.
+struct parser {
+  std::unique_ptr<char[]> buf;  // private copy of the input, alive during parse_buf
+  size_t pos = 0;               // offset of the next unread byte
+  size_t len = 0;               // bytes in buf
+  size_t line = 0;              // counted from 0; messages show line + 1
+  size_t column = 0;            // as messages show it
+  size_t ntables = 0;           // tables created so far: the next table's idx
+  const char* fname = nullptr;  // name shown in messages; not owned
+  // In name order (equal names in creation order) once a parse succeeds.
+  std::vector<std::unique_ptr<table>> tables;
+  std::vector<reference> refs;  // every foreign-key clause, in the order read
+  int verbose = 0;              // non-zero: trace messages on standard error
+};
+
+/// Reads the schema in `data` (not NUL-terminated, only read) into `p`, with
+/// `fname` as the name in messages. 1 on success, 0 after a reported failure.
+[[nodiscard]] int parse_buf(const char* fname, const char* data, size_t size, parser& p);
+
+/// Maps the file at `path` and parses it. 1 on success, 0 after a reported failure.
+[[nodiscard]] int parse_file(const char* path, parser& p);
+
+/// Parses the already open descriptor `fd` of `path`; used by parse_file.
+[[nodiscard]] int parse_fd(const char* path, int fd, parser& p);
+
+/// Reads all of standard input and parses it as "<stdin>".
+[[nodiscard]] int parse_stdin(parser& p);
+
+/// Releases every table, column and reference; `p` may hold a complete model,
+/// a partial one after a failure, or none.
+void parser_free(parser& p);

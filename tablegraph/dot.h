@@ -1,0 +1,19 @@
+// The Graphviz digraph of a parsed schema.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+struct parser;
+
+struct graph_options {
+  std::optional<std::string> cell_attrs;    // -c: every column cell, and the header without -h
+  std::optional<std::string> header_attrs;  // -h: every header cell
+  std::optional<std::string> table_attrs;   // -t: every TABLE element
+  const char* prefix = "sql";               // -p: the anchor prefix
+};
+
+/// Writes one node per table and one edge per resolved foreign key of a
+/// successfully parsed `p`.
+void write_graph(std::FILE* out, const parser& p, const graph_options& opt);
