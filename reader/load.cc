@@ -66,5 +66,6 @@ int parse_stdin(parser& p) {
       break;
     total += size_t(n);
   }
-  return parse_buf("<stdin>", buf.get(), total, p);
+  // The buffer becomes the parser's private copy: standard input is not copied twice.
+  return parse_own("<stdin>", std::move(buf), total, p);
 }

@@ -333,19 +333,27 @@ int fail(parser& p) {
 }  // namespace
 
 int parse_buf(const char* fname, const char* data, size_t size, parser& p) {
+  std::unique_ptr<char[]> copy;
+  if (size > 0) {
+    copy.reset(new (std::nothrow) char[size]);
+    if (!copy) {
+      errno = ENOMEM;
+      warn("malloc");
+      return 0;
+    }
+    std::memcpy(copy.get(), data, size);
+  }
+  return parse_own(fname, std::move(copy), size, p);
+}
+
+int parse_own(const char* fname, std::unique_ptr<char[]> data, size_t size, parser& p) {
   if (size == 0) {
     warnx("%s: empty file", fname);
     return 0;
   }
   p.tables.clear();
   p.refs.clear();
-  p.buf.reset(new (std::nothrow) char[size]);
-  if (!p.buf) {
-    errno = ENOMEM;
-    warn("malloc");
-    return 0;
-  }
-  std::memcpy(p.buf.get(), data, size);
+  p.buf = std::move(data);
   p.pos = p.line = p.column = p.ntables = 0;
   p.len = size;
   p.fname = fname;

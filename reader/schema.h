@@ -58,6 +58,9 @@ struct parser {
 /// `fname` as the name in messages. 1 on success, 0 after a reported failure.
 [[nodiscard]] int parse_buf(const char* fname, const char* data, size_t size, parser& p);
 
+/// As parse_buf, but takes over `data` as the private copy instead of copying.
+[[nodiscard]] int parse_own(const char* fname, std::unique_ptr<char[]> data, size_t size, parser& p);
+
 /// Maps the file at `path` and parses it. 1 on success, 0 after a reported failure.
 [[nodiscard]] int parse_file(const char* path, parser& p);
 
