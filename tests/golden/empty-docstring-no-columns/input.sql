@@ -1,0 +1,3 @@
+/**/
+CREATE TABLE t (UNIQUE (a));
+CREATE TABLE u (/**/ a);

@@ -1,0 +1,5 @@
+CREATE TABLE t (
+  FOREIGN KEY (b) REFERENCES u (id),
+  b INT
+);
+CREATE TABLE u (id INT);

@@ -1,0 +1,2 @@
+CREATE;CREATE TABLE b (y);
+CREATE TABLE a (x);;CREATE TABLE c (z);;

@@ -1,0 +1,3 @@
+INSERT INTO t VALUES ('a;b');
+CREATE TABLE t (a);
+DROP TABLE t;

@@ -1,0 +1,7 @@
+DROP TABLE old;
+CREATE TABLE t (
+  a INT REFERENCES u (id),
+  b INT,
+  FOREIGN KEY (b) REFERENCES u (id)
+);
+CREATE TABLE u (id INT);
