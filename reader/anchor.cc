@@ -17,8 +17,8 @@ void sanitize(std::string& id, size_t from) {
 
 }  // namespace
 
-std::string anchor_id(const std::string& table_name, const char* column_name) {
-  std::string id = table_name;
+std::string anchor_id(std::string_view table_name, const char* column_name) {
+  std::string id(table_name);
   sanitize(id, 0);
   if (column_name) {
     size_t at = id.size();

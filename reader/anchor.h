@@ -4,10 +4,11 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 /// The identifier of a table (column null) or of column `column` of `table`:
 /// "table.column" with every byte but letters, digits, '-', '.', '_' as '_'.
-std::string anchor_id(const std::string& table_name, const char* column_name);
+std::string anchor_id(std::string_view table_name, const char* column_name);
 
 /// The identifier made from the `len` bytes at `text`, which hold no NUL.
 std::string anchor_idn(const char* text, size_t len);

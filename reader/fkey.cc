@@ -1,41 +1,48 @@
-// The foreign-key pass. Lists are in name order, so the first table or column
-// of a name (the earliest created of equals) is found by binary search.
+// The foreign-key pass. A target table is the first of its name in name order,
+// which is the earliest created of equal names; a target column likewise.
 #include "reader/fkey.h"
 
 #include <algorithm>
-#include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "reader/log.h"
 #include "reader/schema.h"
 
 namespace {
 
-// The first element named `name`, or null. Names are compared as strcmp
-// compares them; a std::string compares its bytes unsigned, the same order.
-template <typename T>
-T* find_first(const std::vector<std::unique_ptr<T>>& list, const std::string& name) {
-  auto it = std::lower_bound(list.begin(), list.end(), name,
-                             [](const std::unique_ptr<T>& e, const std::string& n) { return e->name < n; });
-  return it != list.end() && (*it)->name == name ? it->get() : nullptr;
+// The first column named `name` in the name-ordered `cols`, or null. A
+// std::string compares its bytes unsigned, as strcmp does.
+column* find_column(const table& tab, std::string_view name) {
+  auto it = std::lower_bound(tab.cols.begin(), tab.cols.end(), name,
+                             [](const column* c, std::string_view n) { return c->name < n; });
+  return it != tab.cols.end() && (*it)->name == name ? *it : nullptr;
 }
 
 }  // namespace
 
 void parse_fkeys(parser& p) {
+  if (p.refs.empty())
+    return;
+  // Each name's first table in list order; emplace keeps the first of equals.
+  std::unordered_map<std::string_view, table*> tables_by_name(p.tables.size());
+  for (table* tab : p.tables)
+    tables_by_name.emplace(tab->name, tab);
+
   for (const reference& ref : p.refs) {
     // A clause cut short by ")" named no complete target; it was reported then.
     if (!ref.tname || !ref.cname)
       continue;
     column* source = ref.source;
-    table* target_table = find_first(p.tables, *ref.tname);
-    if (!target_table) {
-      log_file(p, "unknown foreign key table on %s.%s: %s.%s", source->parent->name.c_str(),
-               source->name.c_str(), ref.tname->c_str(), ref.cname->c_str());
+    auto found = tables_by_name.find(*ref.tname);
+    if (found == tables_by_name.end()) {
+      log_file(p, "unknown foreign key table on %s.%s: %s.%s", source->parent->name.data(),
+               source->name.data(), ref.tname->c_str(), ref.cname->c_str());
       continue;
     }
-    column* target = find_first(target_table->cols, *ref.cname);
+    column* target = find_column(*found->second, *ref.cname);
     if (source->fkey) {
-      log_file(p, "foreign key exists: %s.%s", source->fkey->parent->name.c_str(), source->fkey->name.c_str());
+      log_file(p, "foreign key exists: %s.%s", source->fkey->parent->name.data(), source->fkey->name.data());
       continue;
     }
     // A missing target column leaves fkey null, so a later reference may bind it.

@@ -1,6 +1,7 @@
 // The tokenizer and the token helpers built on it.
 #include "reader/lex.h"
 
+#include <array>
 #include <cstring>
 
 #include "reader/log.h"
@@ -9,9 +10,17 @@
 namespace {
 
 // White space of the POSIX locale; no byte from 0x80 up.
-bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+constexpr bool is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+
+// Ends a word: white space or punctuation.
+constexpr auto word_end = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; c++)
+    table[c] = is_space(c) || is_punct(c);
+  return table;
+}();
 
 size_t remaining(const parser& p) { return p.len - p.pos; }
 
@@ -29,10 +38,23 @@ void consume(parser& p) {
   }
 }
 
-// Consumes one byte that belongs to the token's text.
-void take(token& t, parser& p) {
-  consume(p);
-  t.len++;
+// Moves past every byte up to `end`, as many calls of consume would.
+void advance_to(parser& p, size_t end) {
+  const char* b = p.buf;
+  size_t from = p.pos;
+  const void* nl = std::memchr(b + from, '\n', end - from);
+  if (!nl) {
+    p.column += end - from;
+  } else {
+    size_t last;
+    do {
+      p.line++;
+      last = static_cast<const char*>(nl) - b;
+      nl = std::memchr(b + last + 1, '\n', end - last - 1);
+    } while (nl);
+    p.column = end - last;
+  }
+  p.pos = end;
 }
 
 int at_eof(token& t, parser& p, int eof_ok) {
@@ -43,25 +65,37 @@ int at_eof(token& t, parser& p, int eof_ok) {
 }
 
 int lex_word(token& t, parser& p) {
+  const char* b = p.buf;
+  size_t start = p.pos, end = start + 1;
+  if (!is_punct(b[start]))
+    while (end < p.len && !word_end[static_cast<unsigned char>(b[end])])
+      end++;
+  p.column += end - start;  // a word holds no newline
+  p.pos = end;
   t.type = TOKEN_WORD;
-  t.str = &p.buf[p.pos];
-  bool punct = is_punct(p.buf[p.pos]);
-  take(t, p);
-  if (!punct)
-    while (p.pos < p.len && !is_space(p.buf[p.pos]) && !is_punct(p.buf[p.pos]))
-      take(t, p);
+  t.str = b + start;
+  t.len = end - start;
   return 1;
 }
 
 // The text is the raw bytes between the quotes; a quote preceded by a
 // backslash does not end it, and nothing is unescaped.
 int lex_quoted(token& t, parser& p, int eof_ok) {
-  char q = p.buf[p.pos];
+  const char* b = p.buf;
+  char q = b[p.pos];
   consume(p);
-  t.str = &p.buf[p.pos];
-  while (p.pos < p.len && !(p.buf[p.pos] == q && p.buf[p.pos - 1] != '\\'))
-    take(t, p);
-  if (p.pos >= p.len)
+  size_t start = p.pos, end = start;
+  for (;;) {
+    const void* found = std::memchr(b + end, q, p.len - end);
+    end = found ? static_cast<const char*>(found) - b : p.len;
+    if (!found || b[end - 1] != '\\')
+      break;
+    end++;
+  }
+  advance_to(p, end);
+  t.str = b + start;
+  t.len = end - start;
+  if (end >= p.len)
     return at_eof(t, p, eof_ok);
   consume(p);
   t.type = TOKEN_QUOTED;
@@ -71,17 +105,21 @@ int lex_quoted(token& t, parser& p, int eof_ok) {
 // A comment line with nothing but white space keeps its newline, so that an
 // empty comment line becomes a paragraph break in the docstring.
 int lex_line_comment(token& t, parser& p, int eof_ok) {
+  const char* b = p.buf;
   consume(p);
   consume(p);
-  t.str = &p.buf[p.pos];
-  bool blank = true;
-  while (p.pos < p.len && p.buf[p.pos] != '\n') {
-    if (!is_space(p.buf[p.pos]))
-      blank = false;
-    take(t, p);
-  }
-  if (p.pos >= p.len)
+  size_t start = p.pos;
+  const void* found = std::memchr(b + start, '\n', p.len - start);
+  size_t end = found ? static_cast<const char*>(found) - b : p.len;
+  p.column += end - start;
+  p.pos = end;
+  t.str = b + start;
+  t.len = end - start;
+  if (!found)
     return at_eof(t, p, eof_ok);
+  bool blank = true;
+  for (size_t i = start; i < end && blank; i++)
+    blank = is_space(b[i]);
   if (blank)
     t.len++;
   consume(p);
@@ -89,36 +127,39 @@ int lex_line_comment(token& t, parser& p, int eof_ok) {
   return 1;
 }
 
-// Rewrites the comment in place into docstring text: line breaks and the
-// margin of continuation lines (with one leading '*') become spaces, and an
-// empty or framed blank line becomes a single newline.
+// The comment's text is rewritten into parser.scratch (the input is only
+// read): line breaks and the margin of continuation lines, with one leading
+// '*', become spaces, and an empty or framed blank line becomes a newline.
 int lex_block_comment(token& t, parser& p, int eof_ok) {
-  char* b = p.buf.get();
+  const char* b = p.buf;
+  std::string& text = p.scratch;
+  text.clear();
   consume(p);
   consume(p);
-  t.str = &b[p.pos];
   bool closed = false;
   while (remaining(p) >= 3) {
-    if (b[p.pos] == '*' && b[p.pos + 1] == '/') {
+    char c = b[p.pos];
+    if (c == '*' && b[p.pos + 1] == '/') {
       closed = true;
       break;
     }
-    if (b[p.pos] != '\n') {
-      take(t, p);
+    consume(p);
+    if (c != '\n') {
+      text += c;
       continue;
     }
-    size_t nl = p.pos;
-    take(t, p);
-    b[nl] = p.pos < p.len && b[p.pos] == '\n' ? '\n' : ' ';
+    text += p.pos < p.len && b[p.pos] == '\n' ? '\n' : ' ';
     while (p.pos < p.len && is_space(b[p.pos])) {
-      b[p.pos] = ' ';
-      take(t, p);
+      consume(p);
+      text += ' ';
     }
     if (remaining(p) >= 2 && b[p.pos] == '*' && b[p.pos + 1] != '/') {
-      b[p.pos] = b[p.pos + 1] == '\n' ? '\n' : ' ';
-      take(t, p);
+      text += b[p.pos + 1] == '\n' ? '\n' : ' ';
+      consume(p);
     }
   }
+  t.str = text.data();
+  t.len = text.size();
   if (closed) {
     consume(p);
     consume(p);
@@ -147,8 +188,10 @@ std::string_view lex_cstr(std::string_view text) {
 
 int lex_next(token& t, parser& p, int eof_ok) {
   t = token{};
-  while (p.pos < p.len && is_space(p.buf[p.pos]))
-    consume(p);
+  size_t end = p.pos;
+  while (end < p.len && is_space(p.buf[end]))
+    end++;
+  advance_to(p, end);
   if (p.pos >= p.len)
     return at_eof(t, p, eof_ok);
   char c = p.buf[p.pos];
@@ -182,6 +225,8 @@ int lex_comment(token& t, parser& p, int eof_ok, std::optional<std::string>& doc
 }
 
 bool lex_keyword(const token& t, const char* keyword) {
+  if (t.len > 0 && fold(keyword[0]) != fold(t.str[0]))
+    return false;  // the common case, decided at once
   for (size_t i = 0; i < t.len; i++) {
     unsigned char k = fold(keyword[i]), c = fold(t.str[i]);
     if (k != c)

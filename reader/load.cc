@@ -66,6 +66,5 @@ int parse_stdin(parser& p) {
       break;
     total += size_t(n);
   }
-  // The buffer becomes the parser's private copy: standard input is not copied twice.
-  return parse_own("<stdin>", std::move(buf), total, p);
+  return parse_buf("<stdin>", buf.get(), total, p);
 }

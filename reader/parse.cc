@@ -2,11 +2,9 @@
 // foreign-key references; every other statement is passed over up to its ";".
 // One forward pass over the tokens; no token is ever put back.
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <err.h>
 #include <map>
-#include <new>
 #include <string_view>
 
 #include "reader/fkey.h"
@@ -50,6 +48,15 @@ bool matches(const token& t, const char* keyword, bool word_only = false) {
 // A copy of the token's text, cut at its first NUL as a C string copy is.
 std::string text_copy(const token& t) { return std::string(lex_cstr(t.text())); }
 
+// The same copy, kept in the parser's text store for the model.
+std::string_view keep_token(parser& p, const token& t) { return parser_keep(p, lex_cstr(t.text())); }
+
+std::optional<std::string_view> keep_doc(parser& p, const std::optional<std::string>& doc) {
+  if (!doc)
+    return std::nullopt;
+  return parser_keep(p, *doc);
+}
+
 // Reads the next token that is not a comment; 0 at the end of the input,
 // which lex_next has reported.
 int read_token(token& t, parser& p) {
@@ -76,17 +83,16 @@ ended skip(token& t, parser& p) {
   return ended::at_eof;
 }
 
-column* add_column(statement& s, std::optional<std::string>& doc) {
-  auto col = std::make_unique<column>();
-  col->name = text_copy(s.t);
-  col->comment = std::move(doc);
-  col->parent = s.tab;
-  col->idx = s.tab->ncols++;
-  column* c = col.get();
-  s.tab->cols.push_back(std::move(col));
+column* add_column(statement& s, const std::optional<std::string>& doc) {
+  column* c = &s.p.column_store.emplace_back();
+  c->name = keep_token(s.p, s.t);
+  c->comment = keep_doc(s.p, doc);
+  c->parent = s.tab;
+  c->idx = s.tab->ncols++;
+  s.p.columns.push_back(c);
   if (s.by_name_built)
     s.by_name.emplace(c->name, c);  // keeps an earlier column of the same name
-  log_verbose(s.p, "added column: %s.%s", s.tab->name.c_str(), c->name.c_str());
+  log_verbose(s.p, "added column: %s.%s", s.tab->name.data(), c->name.data());
   return c;
 }
 
@@ -95,8 +101,8 @@ column* add_column(statement& s, std::optional<std::string>& doc) {
 // the comparison there, so the name must then end at that NUL.
 column* find_column_prefix(statement& s) {
   if (!s.by_name_built) {
-    for (const auto& col : s.tab->cols)
-      s.by_name.emplace(col->name, col.get());
+    for (size_t i = s.p.columns.size() - s.tab->ncols; i < s.p.columns.size(); i++)
+      s.by_name.emplace(s.p.columns[i]->name, s.p.columns[i]);
     s.by_name_built = true;
   }
   std::string_view text = s.t.text();
@@ -127,7 +133,7 @@ next references_clause(statement& s, column* source) {
     return next::list_end;
   reference& ref = p.refs.back();
   ref.cname = text_copy(s.t);
-  log_verbose(p, "added reference to %s.%s: %s.%s", s.tab->name.c_str(), source->name.c_str(), ref.tname->c_str(),
+  log_verbose(p, "added reference to %s.%s: %s.%s", s.tab->name.data(), source->name.data(), ref.tname->c_str(),
               ref.cname->c_str());
   if (!read_token(s.t, p))
     return next::list_end;
@@ -175,7 +181,7 @@ next foreign_key_clause(statement& s) {
     return next::list_end;
   if (ref) {
     ref->cname = text_copy(s.t);
-    log_verbose(p, "added foreign key to %s.%s: %s.%s", s.tab->name.c_str(), ref->source->name.c_str(),
+    log_verbose(p, "added foreign key to %s.%s: %s.%s", s.tab->name.data(), ref->source->name.data(),
                 ref->tname->c_str(), ref->cname->c_str());
   }
   if (!lex_expect(s.t, p, ")"))
@@ -257,14 +263,14 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
   }
 
   // From here on the statement completes or the parse fails.
-  auto tab = std::make_unique<table>();
-  tab->name = text_copy(t);
-  tab->comment = std::move(doc);
+  table* tab = &p.table_store.emplace_back();
+  tab->name = keep_token(p, t);
+  tab->comment = keep_doc(p, doc);
   tab->flags = flags;
   tab->idx = p.ntables++;
-  s.tab = tab.get();
-  p.tables.push_back(std::move(tab));
-  log_verbose(p, "added table: %s", s.tab->name.c_str());
+  s.tab = tab;
+  p.tables.push_back(tab);
+  log_verbose(p, "added table: %s", s.tab->name.data());
 
   if (!read_token(t, p))
     return ended::failed;
@@ -309,51 +315,40 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
 
 // Equal names keep their creation order, as if each had been inserted after
 // its equals.
-template <typename T>
-void sort_by_name(std::vector<std::unique_ptr<T>>& list) {
-  std::stable_sort(list.begin(), list.end(),
-                   [](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) { return a->name < b->name; });
+template <typename List>
+void sort_by_name(List& list) {
+  std::stable_sort(list.begin(), list.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
 }
 
 // The input is complete: order the model by name and bind the foreign keys.
 int finish(parser& p) {
+  // Tables were created, and their columns listed, in the same order.
+  size_t first = 0;
+  for (table& tab : p.table_store) {
+    tab.cols = std::span(p.columns).subspan(first, tab.ncols);
+    first += tab.ncols;
+    sort_by_name(tab.cols);
+  }
   sort_by_name(p.tables);
-  for (auto& tab : p.tables)
-    sort_by_name(tab->cols);
   parse_fkeys(p);
-  p.buf.reset();
+  p.buf = nullptr;
   return 1;
 }
 
 int fail(parser& p) {
-  p.buf.reset();
+  p.buf = nullptr;
   return 0;
 }
 
 }  // namespace
 
 int parse_buf(const char* fname, const char* data, size_t size, parser& p) {
-  std::unique_ptr<char[]> copy;
-  if (size > 0) {
-    copy.reset(new (std::nothrow) char[size]);
-    if (!copy) {
-      errno = ENOMEM;
-      warn("malloc");
-      return 0;
-    }
-    std::memcpy(copy.get(), data, size);
-  }
-  return parse_own(fname, std::move(copy), size, p);
-}
-
-int parse_own(const char* fname, std::unique_ptr<char[]> data, size_t size, parser& p) {
   if (size == 0) {
     warnx("%s: empty file", fname);
     return 0;
   }
-  p.tables.clear();
-  p.refs.clear();
-  p.buf = std::move(data);
+  parser_free(p);
+  p.buf = data;
   p.pos = p.line = p.column = p.ntables = 0;
   p.len = size;
   p.fname = fname;

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct table;
@@ -13,23 +16,26 @@ struct table;
 constexpr int TABLE_TEMP = 1;         // TEMP or TEMPORARY was written
 constexpr int TABLE_IFNOTEXISTS = 2;  // IF NOT EXISTS was written
 
+// Names and docstrings are copies kept in the parser's text store, each
+// followed by a NUL byte, so `name.data()` is also a C string.
+
 struct column {
-  std::string name;
-  std::optional<std::string> comment;  // absent: no comment; "" after an empty one
-  table* parent = nullptr;             // the table that owns it; never null
-  size_t idx = 0;                      // declaration number within its table
-  const column* fkey = nullptr;        // set only by the foreign-key pass
+  std::string_view name;
+  std::optional<std::string_view> comment;  // absent: no comment; "" after an empty one
+  table* parent = nullptr;                  // the table that owns it; never null
+  size_t idx = 0;                           // declaration number within its table
+  const column* fkey = nullptr;             // set only by the foreign-key pass
 };
 
 struct table {
-  std::string name;
-  std::optional<std::string> comment;
+  std::string_view name;
+  std::optional<std::string_view> comment;
   size_t ncols = 0;  // columns created so far: the next column's idx
   int flags = 0;     // TABLE_TEMP | TABLE_IFNOTEXISTS; recorded only
   size_t idx = 0;    // creation number over the whole input
-  // In name order (equal names in declaration order) once a parse succeeds;
-  // in declaration order while the statement is being read.
-  std::vector<std::unique_ptr<column>> cols;
+  // In name order (equal names in declaration order); set when a parse
+  // succeeds. The parser's column store owns them.
+  std::span<column*> cols;
 };
 
 struct reference {
@@ -41,7 +47,7 @@ struct reference {
 /// The parse context and the root of the model. Create it zeroed (`parser p{};`),
 /// set `verbose`, read one input with parse_file or parse_stdin, then parser_free.
 struct parser {
-  std::unique_ptr<char[]> buf;  // private copy of the input, alive during parse_buf
+  const char* buf = nullptr;    // the input, not owned; set only during parse_buf
   size_t pos = 0;               // offset of the next unread byte
   size_t len = 0;               // bytes in buf
   size_t line = 0;              // counted from 0; messages show line + 1
@@ -49,17 +55,30 @@ struct parser {
   size_t ntables = 0;           // tables created so far: the next table's idx
   const char* fname = nullptr;  // name shown in messages; not owned
   // In name order (equal names in creation order) once a parse succeeds.
-  std::vector<std::unique_ptr<table>> tables;
-  std::vector<reference> refs;  // every foreign-key clause, in the order read
+  std::vector<table*> tables;
+  std::deque<reference> refs;  // every foreign-key clause, in the order read
+  // Every table and column, in creation order. A deque never moves its
+  // elements, so the pointers above stay valid, and it allocates in blocks.
+  std::deque<table> table_store;
+  std::vector<std::unique_ptr<char[]>> text_store;  // blocks of names and docstrings
+  char* text_next = nullptr;                        // free room in the last block
+  size_t text_room = 0;
+  std::deque<struct column> column_store;
+  // Every column in creation order, so each table's columns stand together;
+  // each table's `cols` is its stretch of this list.
+  std::vector<struct column*> columns;  // "struct": the member `column` hides the type
   int verbose = 0;              // non-zero: trace messages on standard error
+  std::string scratch;          // the text of the block comment read last
 };
 
-/// Reads the schema in `data` (not NUL-terminated, only read) into `p`, with
-/// `fname` as the name in messages. 1 on success, 0 after a reported failure.
-[[nodiscard]] int parse_buf(const char* fname, const char* data, size_t size, parser& p);
+/// Keeps a NUL-terminated copy of `text` until parser_free; returns it
+/// without the NUL.
+std::string_view parser_keep(parser& p, std::string_view text);
 
-/// As parse_buf, but takes over `data` as the private copy instead of copying.
-[[nodiscard]] int parse_own(const char* fname, std::unique_ptr<char[]> data, size_t size, parser& p);
+/// Reads the schema in `data` (not NUL-terminated, only read, needed only
+/// during the call) into `p`, with `fname` as the name in messages. 1 on
+/// success, 0 after a reported failure.
+[[nodiscard]] int parse_buf(const char* fname, const char* data, size_t size, parser& p);
 
 /// Maps the file at `path` and parses it. 1 on success, 0 after a reported failure.
 [[nodiscard]] int parse_file(const char* path, parser& p);

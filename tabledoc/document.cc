@@ -5,66 +5,68 @@
 
 #include "reader/anchor.h"
 #include "reader/schema.h"
+#include "reader/writer.h"
 #include "tabledoc/markup.h"
 
 namespace {
 
 const char* const prefix = "sql";
 
-void put_name(std::FILE* out, const std::string& name) {
-  for (unsigned char c : name)
-    html_putc(out, c);
-}
-
 // Prints "prefix-identifier" in an id or href.
-void put_anchor(std::FILE* out, const std::string& table_name, const char* column_name) {
-  fputs_unlocked(prefix, out);
-  putc_unlocked('-', out);
-  fputs_unlocked(anchor_id(table_name, column_name).c_str(), out);
+void put_anchor(writer& w, std::string_view table_name, const char* column_name) {
+  w.put(prefix);
+  w.put('-');
+  w.put(anchor_id(table_name, column_name));
 }
 
-void put_comment(std::FILE* out, const char* indent, const std::string& doc) {
-  std::fprintf(out, "%s<div class=\"comment\">\n%s\t", indent, indent);
-  html_comment(out, prefix, doc);
-  std::fprintf(out, "\n%s</div>\n", indent);
+void put_comment(writer& w, std::string_view indent, std::string_view doc) {
+  w.put(indent);
+  w.put("<div class=\"comment\">\n");
+  w.put(indent);
+  w.put('\t');
+  html_comment(w, prefix, doc);
+  w.put('\n');
+  w.put(indent);
+  w.put("</div>\n");
 }
 
-void put_column(std::FILE* out, const column& col) {
-  fputs_unlocked("\t\t\t<dt id=\"", out);
-  put_anchor(out, col.parent->name, col.name.c_str());
-  fputs_unlocked("\">", out);
-  put_name(out, col.name);
-  fputs_unlocked("</dt>\n\t\t\t<dd>\n", out);
+void put_column(writer& w, const column& col) {
+  w.put("\t\t\t<dt id=\"");
+  put_anchor(w, col.parent->name, col.name.data());
+  w.put("\">");
+  html_puttext(w, col.name);
+  w.put("</dt>\n\t\t\t<dd>\n");
   if (const column* target = col.fkey) {
-    fputs_unlocked("\t\t\t\t<div class=\"foreign\"><a href=\"#", out);
-    put_anchor(out, target->parent->name, target->name.c_str());
-    fputs_unlocked("\">", out);
-    put_name(out, target->parent->name);
-    html_putc(out, '.');
-    put_name(out, target->name);
-    fputs_unlocked("</a></div>\n", out);
+    w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
+    put_anchor(w, target->parent->name, target->name.data());
+    w.put("\">");
+    html_puttext(w, target->parent->name);
+    html_putc(w, '.');
+    html_puttext(w, target->name);
+    w.put("</a></div>\n");
   }
   if (col.comment)
-    put_comment(out, "\t\t\t\t", *col.comment);
-  fputs_unlocked("\t\t\t</dd>\n", out);
+    put_comment(w, "\t\t\t\t", *col.comment);
+  w.put("\t\t\t</dd>\n");
 }
 
 }  // namespace
 
 void write_document(std::FILE* out, const parser& p) {
-  fputs_unlocked("<dl class=\"tabs\">\n", out);
-  for (const auto& tab : p.tables) {
-    fputs_unlocked("\t<dt id=\"", out);
-    put_anchor(out, tab->name, nullptr);
-    fputs_unlocked("\">", out);
-    put_name(out, tab->name);
-    fputs_unlocked("</dt>\n\t<dd>\n", out);
+  writer w(out);
+  w.put("<dl class=\"tabs\">\n");
+  for (const table* tab : p.tables) {
+    w.put("\t<dt id=\"");
+    put_anchor(w, tab->name, nullptr);
+    w.put("\">");
+    html_puttext(w, tab->name);
+    w.put("</dt>\n\t<dd>\n");
     if (tab->comment)
-      put_comment(out, "\t\t", *tab->comment);
-    fputs_unlocked("\t\t<dl class=\"cols\">\n", out);
-    for (const auto& col : tab->cols)
-      put_column(out, *col);
-    fputs_unlocked("\t\t</dl>\n\t</dd>\n", out);
+      put_comment(w, "\t\t", *tab->comment);
+    w.put("\t\t<dl class=\"cols\">\n");
+    for (const column* col : tab->cols)
+      put_column(w, *col);
+    w.put("\t\t</dl>\n\t</dd>\n");
   }
-  fputs_unlocked("</dl>\n", out);
+  w.put("</dl>\n");
 }

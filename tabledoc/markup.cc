@@ -3,6 +3,7 @@
 // writes its output and moves the cursor past itself.
 #include "tabledoc/markup.h"
 
+#include <array>
 #include <cstring>
 
 #include "reader/anchor.h"
@@ -10,118 +11,167 @@
 
 namespace {
 
-bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Bytes that html_putc writes as something else.
+constexpr auto text_special = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'"', '&', '<', '>', '\t', '\n', '\v', '\f', '\r'})
+    table[c] = true;
+  return table;
+}();
+
+// Bytes that may begin markup; a run of other bytes is written as it stands.
+constexpr auto markup_special = [] {
+  std::array<bool, 256> table = text_special;
+  for (unsigned char c : {'\\', '`', '\'', '-', '@', '['})
+    table[c] = true;
+  return table;
+}();
 
 // Ends a bare @name: the end of the docstring, white space, or punctuation.
 bool ends_bare_name(unsigned char c) {
   return c == '\0' || is_space(c) || c == '(' || c == ')' || c == ',' || c == ';';
 }
 
-void put_text(std::FILE* out, const char* s, size_t n) {
-  for (size_t i = 0; i < n; i++)
-    html_putc(out, s[i]);
+// The byte at `i`, or NUL past the end: the docstring is read as a C string.
+char at(std::string_view s, size_t i) { return i < s.size() ? s[i] : '\0'; }
+
+// The position of the first `c` from `from` on, or the end of `s`.
+size_t find_or_end(std::string_view s, char c, size_t from) {
+  size_t found = s.find(c, from);
+  return found == std::string_view::npos ? s.size() : found;
 }
 
 // @name or @"quoted name" at s[i]; returns where the scan resumes. The name is
 // taken as written, so a sentence's full stop becomes part of it.
-size_t render_reference(std::FILE* out, const char* prefix, const char* s, size_t i) {
+size_t render_reference(writer& w, const char* prefix, std::string_view s, size_t i) {
   size_t start = i + 1, end, resume;
-  if (s[start] == '"') {
+  if (at(s, start) == '"') {
     start++;
-    const char* q = std::strchr(s + start, '"');
-    end = q ? size_t(q - s) : start + std::strlen(s + start);
-    resume = q ? end + 1 : end;
+    end = find_or_end(s, '"', start);
+    resume = end < s.size() ? end + 1 : end;
   } else {
     end = start;
-    while (!ends_bare_name(s[end]))
+    while (!ends_bare_name(at(s, end)))
       end++;
     resume = end;
   }
   if (end == start) {
-    putc_unlocked('@', out);
+    w.put('@');
     return resume;
   }
-  std::string id = anchor_idn(s + start, end - start);
-  std::fprintf(out, "<a href=\"#%s-%s\">", prefix, id.c_str());
-  put_text(out, s + start, end - start);
-  fputs_unlocked("</a>", out);
+  std::string_view name = s.substr(start, end - start);
+  w.put("<a href=\"#");
+  w.put(prefix);
+  w.put('-');
+  w.put(anchor_idn(name.data(), name.size()));
+  w.put("\">");
+  html_puttext(w, name);
+  w.put("</a>");
   return resume;
 }
 
 // [text](target) or [text] at s[i]; returns where the scan resumes. Nothing
 // inside has markup meaning; a backslash does not keep ']' or ')' from ending.
-size_t render_link(std::FILE* out, const char* s, size_t i) {
+size_t render_link(writer& w, std::string_view s, size_t i) {
   size_t start = i + 1;
-  size_t end = start + std::strcspn(s + start, "]");
+  size_t end = find_or_end(s, ']', start);
   if (end == start) {  // no text: the '[' is ordinary text
-    html_putc(out, '[');
+    w.put('[');
     return i + 1;
   }
   size_t target = start, target_end = end, resume;
-  if (s[end] == ']' && s[end + 1] == '(') {
+  if (end < s.size() && at(s, end + 1) == '(') {
     target = end + 2;
-    target_end = target + std::strcspn(s + target, ")");
-    resume = s[target_end] == ')' ? target_end + 1 : target_end;
+    target_end = find_or_end(s, ')', target);
+    resume = target_end < s.size() ? target_end + 1 : target_end;
   } else {
-    resume = s[end] == ']' ? end + 1 : end;
+    resume = end < s.size() ? end + 1 : end;
   }
   // The target is an attribute value: escaped so that it cannot end it.
-  fputs_unlocked("<a href=\"", out);
-  html_puts(out, std::string_view(s + target, target_end - target));
-  fputs_unlocked("\">", out);
-  put_text(out, s + start, end - start);
-  fputs_unlocked("</a>", out);
+  w.put("<a href=\"");
+  html_puts(w, s.substr(target, target_end - target));
+  w.put("\">");
+  html_puttext(w, s.substr(start, end - start));
+  w.put("</a>");
   return resume;
 }
 
 }  // namespace
 
-void html_putc(std::FILE* out, unsigned char c) {
-  switch (c) {
-    case '"': fputs_unlocked("&quot;", out); return;
-    case '&': fputs_unlocked("&amp;", out); return;
-    case '<': fputs_unlocked("&lt;", out); return;
-    case '>': fputs_unlocked("&gt;", out); return;
-  }
-  putc_unlocked(is_space(c) ? ' ' : c, out);
+void html_putc(writer& w, unsigned char c) {
+  if (const char* entity = html_entity(c))
+    w.put(entity);
+  else
+    w.put(is_space(c) ? ' ' : char(c));
 }
 
-void html_comment(std::FILE* out, const char* prefix, const std::string& doc) {
-  const char* s = doc.c_str();
+void html_putc(std::FILE* out, unsigned char c) {
+  writer w(out);
+  html_putc(w, c);
+}
+
+void html_puttext(writer& w, std::string_view text) {
+  size_t run = 0;  // start of the bytes not yet written
+  for (size_t i = 0; i < text.size(); i++) {
+    if (text_special[static_cast<unsigned char>(text[i])]) {
+      w.put(text.substr(run, i - run));
+      html_putc(w, text[i]);
+      run = i + 1;
+    }
+  }
+  w.put(text.substr(run));
+}
+
+void html_comment(writer& w, const char* prefix, std::string_view doc) {
+  std::string_view s = doc.substr(0, find_or_end(doc, '\0', 0));
   size_t i = 0;
-  while (s[i] != '\0') {
+  while (i < s.size()) {
+    size_t run = i;
+    while (i < s.size() && !markup_special[static_cast<unsigned char>(s[i])])
+      i++;
+    if (i > run) {
+      w.put(s.substr(run, i - run));
+      continue;
+    }
     // Only the one raw byte before decides: an escaped backslash still escapes.
     bool escaped = i > 0 && s[i - 1] == '\\';
     char c = s[i];
     if (c == '\\') {
       if (escaped)
-        putc_unlocked('\\', out);
+        w.put('\\');
       i++;
     } else if (escaped) {
-      html_putc(out, c);
+      html_putc(w, c);
       i++;
     } else if (c == '\n') {
-      fputs_unlocked("<p></p>", out);
+      w.put("<p></p>");
       i++;
-    } else if (c == '`' && s[i + 1] == '`') {
-      fputs_unlocked("&#x201c;", out);
+    } else if (c == '`' && at(s, i + 1) == '`') {
+      w.put("&#x201c;");
       i += 2;
-    } else if (c == '\'' && s[i + 1] == '\'') {
-      fputs_unlocked("&#x201d;", out);
+    } else if (c == '\'' && at(s, i + 1) == '\'') {
+      w.put("&#x201d;");
       i += 2;
-    } else if (c == '-' && s[i + 1] == '-' && s[i + 2] == '-') {
-      fputs_unlocked("&#8212;", out);
+    } else if (c == '-' && at(s, i + 1) == '-' && at(s, i + 2) == '-') {
+      w.put("&#8212;");
       i += 3;
-    } else if (c == '-' && s[i + 1] == '-') {
-      fputs_unlocked("&#8211;", out);
+    } else if (c == '-' && at(s, i + 1) == '-') {
+      w.put("&#8211;");
       i += 2;
     } else if (c == '@') {
-      i = render_reference(out, prefix, s, i);
+      i = render_reference(w, prefix, s, i);
     } else if (c == '[') {
-      i = render_link(out, s, i);
+      i = render_link(w, s, i);
     } else {
-      html_putc(out, c);
+      html_putc(w, c);
       i++;
     }
   }
+}
+
+void html_comment(std::FILE* out, const char* prefix, std::string_view doc) {
+  writer w(out);
+  html_comment(w, prefix, doc);
 }

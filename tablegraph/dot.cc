@@ -6,49 +6,75 @@
 #include "reader/anchor.h"
 #include "reader/escape.h"
 #include "reader/schema.h"
+#include "reader/writer.h"
 
 namespace {
 
 // An attribute text with the space that separates it from what follows (or,
 // in the TABLE element, precedes it); both empty when the option was not given.
 struct attr_pair {
-  const char* text = "";
-  const char* sep = "";
+  std::string_view text;
+  std::string_view sep;
 };
 
 attr_pair pair_of(const std::optional<std::string>& attrs) {
-  return attrs ? attr_pair{attrs->c_str(), " "} : attr_pair{};
+  return attrs ? attr_pair{*attrs, " "} : attr_pair{};
 }
 
-void put_cell(std::FILE* out, const attr_pair& attrs, const char* prefix, const std::string& id) {
-  std::fprintf(out, "\t\t\t<TR><TD %s%sHREF=\"#%s-%s\"", attrs.text, attrs.sep, prefix, id.c_str());
+// The start of a row: "<TR><TD attrs HREF="#prefix-identifier"", no ">".
+void put_cell(writer& w, const attr_pair& attrs, const char* prefix, const std::string& id) {
+  w.put("\t\t\t<TR><TD ");
+  w.put(attrs.text);
+  w.put(attrs.sep);
+  w.put("HREF=\"#");
+  w.put(prefix);
+  w.put('-');
+  w.put(id);
+  w.put('"');
 }
 
 }  // namespace
 
 void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
+  writer w(out);
   attr_pair tab_attrs = pair_of(opt.table_attrs);
   attr_pair head_attrs = pair_of(opt.header_attrs ? opt.header_attrs : opt.cell_attrs);
   attr_pair cell_attrs = pair_of(opt.cell_attrs);
 
-  fputs_unlocked("digraph G {\n", out);
-  for (const auto& tab : p.tables) {
-    std::fprintf(out, "\ttable%zu [shape=none; label=<<TABLE%s%s>\n", tab->idx, tab_attrs.sep, tab_attrs.text);
-    put_cell(out, head_attrs, opt.prefix, anchor_id(tab->name, nullptr));
-    fputs_unlocked(">", out);
-    html_puts(out, tab->name);
-    fputs_unlocked("</TD></TR>\n", out);
-    for (const auto& col : tab->cols) {
-      put_cell(out, cell_attrs, opt.prefix, anchor_id(tab->name, col->name.c_str()));
-      std::fprintf(out, " PORT=\"f%zu\">", col->idx);
-      html_puts(out, col->name);
-      fputs_unlocked("</TD></TR>\n", out);
+  w.put("digraph G {\n");
+  for (const table* tab : p.tables) {
+    w.put("\ttable");
+    w.put_num(tab->idx);
+    w.put(" [shape=none; label=<<TABLE");
+    w.put(tab_attrs.sep);
+    w.put(tab_attrs.text);
+    w.put(">\n");
+    put_cell(w, head_attrs, opt.prefix, anchor_id(tab->name, nullptr));
+    w.put('>');
+    html_puts(w, tab->name);
+    w.put("</TD></TR>\n");
+    for (const column* col : tab->cols) {
+      put_cell(w, cell_attrs, opt.prefix, anchor_id(tab->name, col->name.data()));
+      w.put(" PORT=\"f");
+      w.put_num(col->idx);
+      w.put("\">");
+      html_puts(w, col->name);
+      w.put("</TD></TR>\n");
     }
-    fputs_unlocked("\t\t</TABLE>>];\n", out);
-    for (const auto& col : tab->cols)
-      if (const column* target = col->fkey)
-        std::fprintf(out, "\ttable%zu:f%zu -> table%zu:f%zu;\n", tab->idx, col->idx, target->parent->idx,
-                     target->idx);
+    w.put("\t\t</TABLE>>];\n");
+    for (const column* col : tab->cols) {
+      if (const column* target = col->fkey) {
+        w.put("\ttable");
+        w.put_num(tab->idx);
+        w.put(":f");
+        w.put_num(col->idx);
+        w.put(" -> table");
+        w.put_num(target->parent->idx);
+        w.put(":f");
+        w.put_num(target->idx);
+        w.put(";\n");
+      }
+    }
   }
-  fputs_unlocked("}\n", out);
+  w.put("}\n");
 }
