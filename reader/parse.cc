@@ -320,8 +320,9 @@ void sort_by_name(List& list) {
   std::stable_sort(list.begin(), list.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
 }
 
-// The input is complete: order the model by name and bind the foreign keys.
-int finish(parser& p) {
+// Gives each table its columns and puts tables and columns in name order, as
+// if each had been inserted by name when it was created.
+void order_model(parser& p) {
   // Tables were created, and their columns listed, in the same order.
   size_t first = 0;
   for (table& tab : p.table_store) {
@@ -330,12 +331,19 @@ int finish(parser& p) {
     sort_by_name(tab.cols);
   }
   sort_by_name(p.tables);
+}
+
+// The input is complete: order the model and bind the foreign keys.
+int finish(parser& p) {
+  order_model(p);
   parse_fkeys(p);
   p.buf = nullptr;
   return 1;
 }
 
+// The model keeps what was read, but no foreign key is bound.
 int fail(parser& p) {
+  order_model(p);
   p.buf = nullptr;
   return 0;
 }

@@ -33,8 +33,8 @@ struct table {
   size_t ncols = 0;  // columns created so far: the next column's idx
   int flags = 0;     // TABLE_TEMP | TABLE_IFNOTEXISTS; recorded only
   size_t idx = 0;    // creation number over the whole input
-  // In name order (equal names in declaration order); set when a parse
-  // succeeds. The parser's column store owns them.
+  // In name order (equal names in declaration order); set when parse_buf
+  // returns. The parser's column store owns them.
   std::span<column*> cols;
 };
 
