@@ -1,0 +1,2 @@
+-- Nothing but a comment
+DROP TABLE old;

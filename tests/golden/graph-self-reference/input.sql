@@ -1,0 +1,1 @@
+CREATE TABLE node (id INT, label TEXT, parent INT REFERENCES node (id));
