@@ -20,6 +20,8 @@ struct writer {
   }
 
   void put(std::string_view s) {
+    if (s.empty())
+      return;  // its data may be null, which memcpy must not see
     if (s.size() > sizeof buf - n) {
       flush();
       if (s.size() > sizeof buf) {
