@@ -2,35 +2,45 @@
 // identifier is exactly as long as the text it is made from.
 #include "reader/anchor.h"
 
+#include <array>
+
 namespace {
 
-bool is_anchor_char(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '.' || c == '_';
-}
+constexpr auto anchor_char = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; c++)
+    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+               c == '.' || c == '_';
+  return table;
+}();
 
-void sanitize(std::string& id, size_t from) {
-  for (size_t i = from; i < id.size(); i++)
-    if (!is_anchor_char(id[i]))
+void append_sanitized(std::string& id, std::string_view text) {
+  size_t at = id.size();
+  id += text;
+  for (size_t i = at; i < id.size(); i++)
+    if (!anchor_char[static_cast<unsigned char>(id[i])])
       id[i] = '_';
 }
 
 }  // namespace
 
-std::string anchor_id(std::string_view table_name, const char* column_name) {
-  std::string id(table_name);
-  sanitize(id, 0);
+void anchor_id_into(std::string& id, std::string_view table_name, const char* column_name) {
+  id.clear();
+  append_sanitized(id, table_name);
   if (column_name) {
-    size_t at = id.size();
     id += '.';
-    id += column_name;
-    sanitize(id, at);
+    append_sanitized(id, column_name);
   }
+}
+
+std::string anchor_id(std::string_view table_name, const char* column_name) {
+  std::string id;
+  anchor_id_into(id, table_name, column_name);
   return id;
 }
 
 std::string anchor_idn(const char* text, size_t len) {
-  std::string id(text, len);
-  sanitize(id, 0);
+  std::string id;
+  append_sanitized(id, std::string_view(text, len));
   return id;
 }

@@ -10,5 +10,9 @@
 /// "table.column" with every byte but letters, digits, '-', '.', '_' as '_'.
 std::string anchor_id(std::string_view table_name, const char* column_name);
 
+/// As anchor_id, into `id`, whose storage is reused: for writers that print
+/// one identifier after another.
+void anchor_id_into(std::string& id, std::string_view table_name, const char* column_name);
+
 /// The identifier made from the `len` bytes at `text`, which hold no NUL.
 std::string anchor_idn(const char* text, size_t len);

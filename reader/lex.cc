@@ -138,6 +138,16 @@ int lex_block_comment(token& t, parser& p, int eof_ok) {
   consume(p);
   bool closed = false;
   while (remaining(p) >= 3) {
+    // A run of bytes that are neither a newline nor a '*' is kept as it is.
+    size_t end = p.pos, limit = p.len - 2;
+    while (end < limit && b[end] != '\n' && b[end] != '*')
+      end++;
+    if (end > p.pos) {
+      text.append(b + p.pos, end - p.pos);
+      p.column += end - p.pos;
+      p.pos = end;
+      continue;
+    }
     char c = b[p.pos];
     if (c == '*' && b[p.pos + 1] == '/') {
       closed = true;
@@ -177,8 +187,6 @@ int lex_block_comment(token& t, parser& p, int eof_ok) {
   return 1;
 }
 
-unsigned char fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
 }  // namespace
 
 std::string_view lex_cstr(std::string_view text) {
@@ -188,10 +196,18 @@ std::string_view lex_cstr(std::string_view text) {
 
 int lex_next(token& t, parser& p, int eof_ok) {
   t = token{};
-  size_t end = p.pos;
-  while (end < p.len && is_space(p.buf[end]))
-    end++;
-  advance_to(p, end);
+  // White space between tokens is short: count its newlines as it goes.
+  const char* b = p.buf;
+  size_t pos = p.pos;
+  for (; pos < p.len && is_space(b[pos]); pos++) {
+    if (b[pos] == '\n') {
+      p.line++;
+      p.column = 1;
+    } else {
+      p.column++;
+    }
+  }
+  p.pos = pos;
   if (p.pos >= p.len)
     return at_eof(t, p, eof_ok);
   char c = p.buf[p.pos];
@@ -222,19 +238,6 @@ int lex_comment(token& t, parser& p, int eof_ok, std::optional<std::string>& doc
     else
       doc.emplace(text);
   }
-}
-
-bool lex_keyword(const token& t, const char* keyword) {
-  if (t.len > 0 && fold(keyword[0]) != fold(t.str[0]))
-    return false;  // the common case, decided at once
-  for (size_t i = 0; i < t.len; i++) {
-    unsigned char k = fold(keyword[i]), c = fold(t.str[i]);
-    if (k != c)
-      return false;
-    if (k == '\0')
-      return true;
-  }
-  return true;
 }
 
 int lex_match(token& t, parser& p, const char* keyword) {

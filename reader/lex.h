@@ -44,5 +44,18 @@ std::string_view lex_cstr(std::string_view text);
 
 /// The keyword rule: the token's text shows no difference from `keyword` over
 /// the token's length, ASCII case folded, so any prefix matches. An empty
-/// token matches everything; callers exclude it.
-bool lex_keyword(const token& t, const char* keyword);
+/// token matches everything; callers exclude it. (Inline: the parser tests
+/// most tokens against several keywords.)
+inline bool lex_keyword(const token& t, const char* keyword) {
+  auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+  if (t.len > 0 && fold(t.str[0]) != fold(keyword[0]))
+    return false;  // most tests end here
+  for (size_t i = 0; i < t.len; i++) {
+    unsigned char k = fold(keyword[i]), c = fold(t.str[i]);
+    if (k != c)
+      return false;
+    if (k == '\0')
+      return true;  // a NUL in the token where the keyword ends
+  }
+  return true;
+}

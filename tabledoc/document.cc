@@ -12,11 +12,13 @@ namespace {
 
 const char* const prefix = "sql";
 
-// Prints "prefix-identifier" in an id or href.
-void put_anchor(writer& w, std::string_view table_name, const char* column_name) {
+// Prints "prefix-identifier" in an id or href; `id` is storage reused from
+// one anchor to the next.
+void put_anchor(writer& w, std::string& id, std::string_view table_name, const char* column_name) {
+  anchor_id_into(id, table_name, column_name);
   w.put(prefix);
   w.put('-');
-  w.put(anchor_id(table_name, column_name));
+  w.put(id);
 }
 
 void put_comment(writer& w, std::string_view indent, std::string_view doc) {
@@ -30,15 +32,15 @@ void put_comment(writer& w, std::string_view indent, std::string_view doc) {
   w.put("</div>\n");
 }
 
-void put_column(writer& w, const column& col) {
+void put_column(writer& w, std::string& id, const column& col) {
   w.put("\t\t\t<dt id=\"");
-  put_anchor(w, col.parent->name, col.name.data());
+  put_anchor(w, id, col.parent->name, col.name.data());
   w.put("\">");
   html_puttext(w, col.name);
   w.put("</dt>\n\t\t\t<dd>\n");
   if (const column* target = col.fkey) {
     w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
-    put_anchor(w, target->parent->name, target->name.data());
+    put_anchor(w, id, target->parent->name, target->name.data());
     w.put("\">");
     html_puttext(w, target->parent->name);
     html_putc(w, '.');
@@ -54,10 +56,11 @@ void put_column(writer& w, const column& col) {
 
 void write_document(std::FILE* out, const parser& p) {
   writer w(out);
+  std::string id;
   w.put("<dl class=\"tabs\">\n");
   for (const table* tab : p.tables) {
     w.put("\t<dt id=\"");
-    put_anchor(w, tab->name, nullptr);
+    put_anchor(w, id, tab->name, nullptr);
     w.put("\">");
     html_puttext(w, tab->name);
     w.put("</dt>\n\t<dd>\n");
@@ -65,7 +68,7 @@ void write_document(std::FILE* out, const parser& p) {
       put_comment(w, "\t\t", *tab->comment);
     w.put("\t\t<dl class=\"cols\">\n");
     for (const column* col : tab->cols)
-      put_column(w, *col);
+      put_column(w, id, *col);
     w.put("\t\t</dl>\n\t</dd>\n");
   }
   w.put("</dl>\n");

@@ -22,7 +22,10 @@ attr_pair pair_of(const std::optional<std::string>& attrs) {
 }
 
 // The start of a row: "<TR><TD attrs HREF="#prefix-identifier"", no ">".
-void put_cell(writer& w, const attr_pair& attrs, const char* prefix, const std::string& id) {
+// `id` is storage reused from one anchor to the next.
+void put_cell(writer& w, std::string& id, const attr_pair& attrs, std::string_view prefix,
+              std::string_view table_name, const char* column_name) {
+  anchor_id_into(id, table_name, column_name);
   w.put("\t\t\t<TR><TD ");
   w.put(attrs.text);
   w.put(attrs.sep);
@@ -40,6 +43,8 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
   attr_pair tab_attrs = pair_of(opt.table_attrs);
   attr_pair head_attrs = pair_of(opt.header_attrs ? opt.header_attrs : opt.cell_attrs);
   attr_pair cell_attrs = pair_of(opt.cell_attrs);
+  std::string_view prefix = opt.prefix;
+  std::string id;
 
   w.put("digraph G {\n");
   for (const table* tab : p.tables) {
@@ -49,12 +54,12 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
     w.put(tab_attrs.sep);
     w.put(tab_attrs.text);
     w.put(">\n");
-    put_cell(w, head_attrs, opt.prefix, anchor_id(tab->name, nullptr));
+    put_cell(w, id, head_attrs, prefix, tab->name, nullptr);
     w.put('>');
     html_puts(w, tab->name);
     w.put("</TD></TR>\n");
     for (const column* col : tab->cols) {
-      put_cell(w, cell_attrs, opt.prefix, anchor_id(tab->name, col->name.data()));
+      put_cell(w, id, cell_attrs, prefix, tab->name, col->name.data());
       w.put(" PORT=\"f");
       w.put_num(col->idx);
       w.put("\">");
