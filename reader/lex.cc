@@ -255,7 +255,11 @@ int lex_expect(token& t, parser& p, const char* keyword) {
   } while (t.type == TOKEN_COMMENT);
   if (t.type == TOKEN_WORD && t.len > 0 && lex_keyword(t, keyword))
     return 1;
+  lex_unexpected(p, t, keyword);
+  return 0;
+}
+
+void lex_unexpected(const parser& p, const token& t, const char* keyword) {
   std::string_view text = lex_cstr(t.text());
   log_at(p, "unexpected: %.*s (wanted \"%s\")", int(text.size()), text.data(), keyword);
-  return 0;
 }

@@ -42,6 +42,9 @@ std::string_view lex_cstr(std::string_view text);
 /// eof") and returns 0, leaving the offending token in `t`.
 [[nodiscard]] int lex_expect(token& t, parser& p, const char* keyword);
 
+/// Reports "unexpected: TEXT (wanted "KEYWORD")" for the token in `t`.
+void lex_unexpected(const parser& p, const token& t, const char* keyword);
+
 /// The keyword rule: the token's text shows no difference from `keyword` over
 /// the token's length, ASCII case folded, so any prefix matches. An empty
 /// token matches everything; callers exclude it. (Inline: the parser tests

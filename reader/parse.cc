@@ -67,11 +67,6 @@ int read_token(token& t, parser& p) {
   return 1;
 }
 
-void unexpected(const statement& s, const char* wanted) {
-  std::string_view text = lex_cstr(s.t.text());
-  log_at(s.p, "unexpected: %.*s (wanted \"%s\")", int(text.size()), text.data(), wanted);
-}
-
 // Passes over a statement up to its ";". The token that led here may be that
 // ";" itself (an empty statement, or "CREATE;"), and then the skip is over.
 ended skip(token& t, parser& p) {
@@ -126,7 +121,7 @@ next references_clause(statement& s, column* source) {
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, "(", true)) {
-    unexpected(s, "(");
+    lex_unexpected(s.p, s.t, "(");
     return next::list_end;
   }
   if (!read_token(s.t, p))
@@ -138,7 +133,7 @@ next references_clause(statement& s, column* source) {
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, ")", true)) {
-    unexpected(s, ")");
+    lex_unexpected(s.p, s.t, ")");
     return next::list_end;
   }
   return next::item;  // the item body goes on at its depth
@@ -150,7 +145,7 @@ bool clause_word(statement& s, const char* keyword) {
     return false;
   if (matches(s.t, keyword, true))
     return true;
-  unexpected(s, keyword);
+  lex_unexpected(s.p, s.t, keyword);
   return false;
 }
 
