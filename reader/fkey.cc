@@ -1,10 +1,10 @@
 // The foreign-key pass. A target table is the first of its name in name order,
 // which is the earliest created of equal names; a target column likewise.
+// Both are found by binary search.
 #include "reader/fkey.h"
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 
 #include "reader/log.h"
 #include "reader/schema.h"
@@ -12,7 +12,7 @@
 namespace {
 
 // The first column named `name` in the name-ordered `cols`, or null. A
-// std::string compares its bytes unsigned, as strcmp does.
+// string_view compares its bytes unsigned, as strcmp does.
 column* find_column(const table& tab, std::string_view name) {
   auto it = std::lower_bound(tab.cols.begin(), tab.cols.end(), name,
                              [](const column* c, std::string_view n) { return c->name < n; });
@@ -21,26 +21,21 @@ column* find_column(const table& tab, std::string_view name) {
 
 }  // namespace
 
-void parse_fkeys(parser& p) {
-  if (p.refs.empty())
-    return;
-  // Each name's first table in list order; emplace keeps the first of equals.
-  std::unordered_map<std::string_view, table*> tables_by_name(p.tables.size());
-  for (table* tab : p.tables)
-    tables_by_name.emplace(tab->name, tab);
-
+void parse_fkeys(parser& p, std::span<const named_table> tables) {
   for (const reference& ref : p.refs) {
     // A clause cut short by ")" named no complete target; it was reported then.
     if (!ref.tname || !ref.cname)
       continue;
     column* source = ref.source;
-    auto found = tables_by_name.find(*ref.tname);
-    if (found == tables_by_name.end()) {
+    std::string_view tname = *ref.tname;
+    auto found = std::lower_bound(tables.begin(), tables.end(), tname,
+                                  [](const named_table& t, std::string_view n) { return t.name < n; });
+    if (found == tables.end() || found->name != tname) {
       log_file(p, "unknown foreign key table on %s.%s: %s.%s", source->parent->name.data(),
                source->name.data(), ref.tname->c_str(), ref.cname->c_str());
       continue;
     }
-    column* target = find_column(*found->second, *ref.cname);
+    column* target = find_column(*found->tab, *ref.cname);
     if (source->fkey) {
       log_file(p, "foreign key exists: %s.%s", source->fkey->parent->name.data(), source->fkey->name.data());
       continue;

@@ -1,9 +1,20 @@
 // The foreign-key pass, run once after the whole input has been read.
 #pragma once
 
-struct parser;
+#include <span>
+#include <string_view>
 
-/// Binds each reference's source column to its target column. `p.tables` and
-/// every `cols` must be in name order. Reports unknown tables and second
+struct parser;
+struct table;
+
+/// A table beside its name, so that searching by name reads only names.
+struct named_table {
+  std::string_view name;
+  table* tab;
+};
+
+/// Binds each reference's source column to its target column. `tables` holds
+/// every table in name order (equal names in creation order), and every
+/// table's `cols` is in name order. Reports unknown tables and second
 /// bindings through log_file; never fails.
-void parse_fkeys(parser& p);
+void parse_fkeys(parser& p, std::span<const named_table> tables);

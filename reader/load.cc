@@ -48,7 +48,11 @@ int parse_fd(const char* path, int fd, parser& p) {
 
 int parse_stdin(parser& p) {
   // The buffer doubles as it fills, so reading n bytes copies O(n) in all.
+  // When standard input is a file, its size is known and nothing is copied.
   size_t cap = 64 * 1024, total = 0;
+  struct stat st;
+  if (fstat(0, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
+    cap = std::max(cap, size_t(st.st_size) + 1);
   std::unique_ptr<char[]> buf(new char[cap]);
   for (;;) {
     if (total == cap) {

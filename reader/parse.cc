@@ -48,13 +48,13 @@ bool matches(const token& t, const char* keyword, bool word_only = false) {
 // A copy of the token's text, cut at its first NUL as a C string copy is.
 std::string text_copy(const token& t) { return std::string(lex_cstr(t.text())); }
 
-// The same copy, kept in the parser's text store for the model.
-std::string_view keep_token(parser& p, const token& t) { return parser_keep(p, lex_cstr(t.text())); }
+// The same copy, kept in one of the parser's text stores for the model.
+std::string_view keep_token(text_store& store, const token& t) { return text_keep(store, lex_cstr(t.text())); }
 
 std::optional<std::string_view> keep_doc(parser& p, const std::optional<std::string>& doc) {
   if (!doc)
     return std::nullopt;
-  return parser_keep(p, *doc);
+  return text_keep(p.texts, *doc);
 }
 
 // Reads the next token that is not a comment; 0 at the end of the input,
@@ -80,7 +80,7 @@ ended skip(token& t, parser& p) {
 
 column* add_column(statement& s, const std::optional<std::string>& doc) {
   column* c = &s.p.column_store.emplace_back();
-  c->name = keep_token(s.p, s.t);
+  c->name = keep_token(s.p.texts, s.t);
   c->comment = keep_doc(s.p, doc);
   c->parent = s.tab;
   c->idx = s.tab->ncols++;
@@ -259,7 +259,7 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
 
   // From here on the statement completes or the parse fails.
   table* tab = &p.table_store.emplace_back();
-  tab->name = keep_token(p, t);
+  tab->name = keep_token(p.table_names, t);
   tab->comment = keep_doc(p, doc);
   tab->flags = flags;
   tab->idx = p.ntables++;
@@ -310,28 +310,32 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
 
 // Equal names keep their creation order, as if each had been inserted after
 // its equals.
-template <typename List>
-void sort_by_name(List& list) {
-  std::stable_sort(list.begin(), list.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
-}
-
 // Gives each table its columns and puts tables and columns in name order, as
-// if each had been inserted by name when it was created.
-void order_model(parser& p) {
+// if each had been inserted by name when it was created; equal names keep
+// their creation order. Returns the tables in that order with their names.
+std::vector<named_table> order_model(parser& p) {
   // Tables were created, and their columns listed, in the same order.
   size_t first = 0;
   for (table& tab : p.table_store) {
     tab.cols = std::span(p.columns).subspan(first, tab.ncols);
     first += tab.ncols;
-    sort_by_name(tab.cols);
+    std::stable_sort(tab.cols.begin(), tab.cols.end(),
+                     [](const column* a, const column* b) { return a->name < b->name; });
   }
-  sort_by_name(p.tables);
+  std::vector<named_table> index;
+  index.reserve(p.tables.size());
+  for (table* tab : p.tables)
+    index.push_back({tab->name, tab});
+  std::stable_sort(index.begin(), index.end(),
+                   [](const named_table& a, const named_table& b) { return a.name < b.name; });
+  for (size_t i = 0; i < index.size(); i++)
+    p.tables[i] = index[i].tab;
+  return index;
 }
 
 // The input is complete: order the model and bind the foreign keys.
 int finish(parser& p) {
-  order_model(p);
-  parse_fkeys(p);
+  parse_fkeys(p, order_model(p));
   p.buf = nullptr;
   return 1;
 }

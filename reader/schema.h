@@ -44,6 +44,16 @@ struct reference {
   std::optional<std::string> cname;  // target column as written; absent until read
 };
 
+/// Blocks of NUL-terminated copies of names and docstrings, released together.
+struct text_store {
+  std::vector<std::unique_ptr<char[]>> blocks;
+  char* next = nullptr;  // free room in the last block
+  size_t room = 0;
+};
+
+/// Keeps a NUL-terminated copy of `text` in `store`; returns it without the NUL.
+std::string_view text_keep(text_store& store, std::string_view text);
+
 /// The parse context and the root of the model. Create it zeroed (`parser p{};`),
 /// set `verbose`, read one input with parse_file or parse_stdin, then parser_free.
 struct parser {
@@ -60,9 +70,10 @@ struct parser {
   // Every table and column, in creation order. A deque never moves its
   // elements, so the pointers above stay valid, and it allocates in blocks.
   std::deque<table> table_store;
-  std::vector<std::unique_ptr<char[]>> text_store;  // blocks of names and docstrings
-  char* text_next = nullptr;                        // free room in the last block
-  size_t text_room = 0;
+  text_store texts;  // column names and docstrings
+  // Table names apart from the rest: sorting the tables and finding them by
+  // name read these again and again, and together they stay in the cache.
+  text_store table_names;
   std::deque<struct column> column_store;
   // Every column in creation order, so each table's columns stand together;
   // each table's `cols` is its stretch of this list.
@@ -70,10 +81,6 @@ struct parser {
   int verbose = 0;              // non-zero: trace messages on standard error
   std::string scratch;          // the text of the block comment read last
 };
-
-/// Keeps a NUL-terminated copy of `text` until parser_free; returns it
-/// without the NUL.
-std::string_view parser_keep(parser& p, std::string_view text);
 
 /// Reads the schema in `data` (not NUL-terminated, only read, needed only
 /// during the call) into `p`, with `fname` as the name in messages. 1 on
