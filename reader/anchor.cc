@@ -24,18 +24,23 @@ void append_sanitized(std::string& id, std::string_view text) {
 
 }  // namespace
 
-void anchor_id_into(std::string& id, std::string_view table_name, const char* column_name) {
+void anchor_id_into(std::string& id, std::string_view table_name) {
   id.clear();
   append_sanitized(id, table_name);
-  if (column_name) {
-    id += '.';
-    append_sanitized(id, column_name);
-  }
+}
+
+void anchor_id_into(std::string& id, std::string_view table_name, std::string_view column_name) {
+  anchor_id_into(id, table_name);
+  id += '.';
+  append_sanitized(id, column_name);
 }
 
 std::string anchor_id(std::string_view table_name, const char* column_name) {
   std::string id;
-  anchor_id_into(id, table_name, column_name);
+  if (column_name)
+    anchor_id_into(id, table_name, column_name);
+  else
+    anchor_id_into(id, table_name);
   return id;
 }
 

@@ -11,8 +11,9 @@
 std::string anchor_id(std::string_view table_name, const char* column_name);
 
 /// As anchor_id, into `id`, whose storage is reused: for writers that print
-/// one identifier after another.
-void anchor_id_into(std::string& id, std::string_view table_name, const char* column_name);
+/// one identifier after another. Without a column name, a table's.
+void anchor_id_into(std::string& id, std::string_view table_name);
+void anchor_id_into(std::string& id, std::string_view table_name, std::string_view column_name);
 
 /// The identifier made from the `len` bytes at `text`, which hold no NUL.
 std::string anchor_idn(const char* text, size_t len);

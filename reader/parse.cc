@@ -229,6 +229,12 @@ bool column_list(statement& s) {
   }
 }
 
+// Equal names keep their declaration order, as if each column had been
+// inserted by name after its equals.
+void sort_columns(std::span<column*> cols) {
+  std::stable_sort(cols.begin(), cols.end(), [](const column* a, const column* b) { return a->name < b->name; });
+}
+
 // The rest of a CREATE statement, after the CREATE token.
 ended create_statement(parser& p, std::optional<std::string>& doc) {
   statement s(p);
@@ -305,22 +311,23 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
     log_at(p, "syntax error at end of table statement");
     return ended::failed;
   }
+  // Sorted now, while they are fresh in the cache.
+  sort_columns(std::span(p.columns).last(s.tab->ncols));
   return ended::at_semicolon;
 }
 
 // Equal names keep their creation order, as if each had been inserted after
 // its equals.
-// Gives each table its columns and puts tables and columns in name order, as
-// if each had been inserted by name when it was created; equal names keep
-// their creation order. Returns the tables in that order with their names.
+// Gives each table its columns, and puts the tables in name order as if each
+// had been inserted by name when it was created; equal names keep their
+// creation order. Returns the tables in that order with their names. The
+// columns of each complete statement are in name order already.
 std::vector<named_table> order_model(parser& p) {
   // Tables were created, and their columns listed, in the same order.
   size_t first = 0;
   for (table& tab : p.table_store) {
     tab.cols = std::span(p.columns).subspan(first, tab.ncols);
     first += tab.ncols;
-    std::stable_sort(tab.cols.begin(), tab.cols.end(),
-                     [](const column* a, const column* b) { return a->name < b->name; });
   }
   std::vector<named_table> index;
   index.reserve(p.tables.size());
@@ -343,6 +350,8 @@ int finish(parser& p) {
 // The model keeps what was read, but no foreign key is bound.
 int fail(parser& p) {
   order_model(p);
+  if (!p.tables.empty())  // the statement that failed
+    sort_columns(p.table_store.back().cols);
   p.buf = nullptr;
   return 0;
 }

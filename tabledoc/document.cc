@@ -12,10 +12,8 @@ namespace {
 
 const char* const prefix = "sql";
 
-// Prints "prefix-identifier" in an id or href; `id` is storage reused from
-// one anchor to the next.
-void put_anchor(writer& w, std::string& id, std::string_view table_name, const char* column_name) {
-  anchor_id_into(id, table_name, column_name);
+// Prints "prefix-identifier" in an id or href.
+void put_anchor(writer& w, std::string_view id) {
   w.put(prefix);
   w.put('-');
   w.put(id);
@@ -32,15 +30,18 @@ void put_comment(writer& w, std::string_view indent, std::string_view doc) {
   w.put("</div>\n");
 }
 
+// `id` is storage for the identifiers, reused from one to the next.
 void put_column(writer& w, std::string& id, const column& col) {
   w.put("\t\t\t<dt id=\"");
-  put_anchor(w, id, col.parent->name, col.name.data());
+  anchor_id_into(id, col.parent->name, col.name);
+  put_anchor(w, id);
   w.put("\">");
   html_puttext(w, col.name);
   w.put("</dt>\n\t\t\t<dd>\n");
   if (const column* target = col.fkey) {
     w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
-    put_anchor(w, id, target->parent->name, target->name.data());
+    anchor_id_into(id, target->parent->name, target->name);
+    put_anchor(w, id);
     w.put("\">");
     html_puttext(w, target->parent->name);
     html_putc(w, '.');
@@ -60,7 +61,8 @@ void write_document(std::FILE* out, const parser& p) {
   w.put("<dl class=\"tabs\">\n");
   for (const table* tab : p.tables) {
     w.put("\t<dt id=\"");
-    put_anchor(w, id, tab->name, nullptr);
+    anchor_id_into(id, tab->name);
+    put_anchor(w, id);
     w.put("\">");
     html_puttext(w, tab->name);
     w.put("</dt>\n\t<dd>\n");

@@ -22,10 +22,7 @@ attr_pair pair_of(const std::optional<std::string>& attrs) {
 }
 
 // The start of a row: "<TR><TD attrs HREF="#prefix-identifier"", no ">".
-// `id` is storage reused from one anchor to the next.
-void put_cell(writer& w, std::string& id, const attr_pair& attrs, std::string_view prefix,
-              std::string_view table_name, const char* column_name) {
-  anchor_id_into(id, table_name, column_name);
+void put_cell(writer& w, const attr_pair& attrs, std::string_view prefix, std::string_view id) {
   w.put("\t\t\t<TR><TD ");
   w.put(attrs.text);
   w.put(attrs.sep);
@@ -44,7 +41,7 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
   attr_pair head_attrs = pair_of(opt.header_attrs ? opt.header_attrs : opt.cell_attrs);
   attr_pair cell_attrs = pair_of(opt.cell_attrs);
   std::string_view prefix = opt.prefix;
-  std::string id;
+  std::string id;  // storage for the identifiers, reused from one to the next
 
   w.put("digraph G {\n");
   for (const table* tab : p.tables) {
@@ -54,12 +51,14 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
     w.put(tab_attrs.sep);
     w.put(tab_attrs.text);
     w.put(">\n");
-    put_cell(w, id, head_attrs, prefix, tab->name, nullptr);
+    anchor_id_into(id, tab->name);
+    put_cell(w, head_attrs, prefix, id);
     w.put('>');
     html_puts(w, tab->name);
     w.put("</TD></TR>\n");
     for (const column* col : tab->cols) {
-      put_cell(w, id, cell_attrs, prefix, tab->name, col->name.data());
+      anchor_id_into(id, tab->name, col->name);
+      put_cell(w, cell_attrs, prefix, id);
       w.put(" PORT=\"f");
       w.put_num(col->idx);
       w.put("\">");
