@@ -79,7 +79,7 @@ ended skip(token& t, parser& p) {
 }
 
 column* add_column(statement& s, const std::optional<std::string>& doc) {
-  column* c = &s.p.column_store.emplace_back();
+  column* c = &s.p.column_store.make();
   c->name = keep_token(s.p.texts, s.t);
   c->comment = keep_doc(s.p, doc);
   c->parent = s.tab;
@@ -264,7 +264,7 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
   }
 
   // From here on the statement completes or the parse fails.
-  table* tab = &p.table_store.emplace_back();
+  table* tab = &p.table_store.make();
   tab->name = keep_token(p.table_names, t);
   tab->comment = keep_doc(p, doc);
   tab->flags = flags;
@@ -323,11 +323,12 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
 // creation order. Returns the tables in that order with their names. The
 // columns of each complete statement are in name order already.
 std::vector<named_table> order_model(parser& p) {
-  // Tables were created, and their columns listed, in the same order.
+  // Tables were created, and their columns listed, in the same order; until
+  // they are sorted below, `tables` holds them in that order.
   size_t first = 0;
-  for (table& tab : p.table_store) {
-    tab.cols = std::span(p.columns).subspan(first, tab.ncols);
-    first += tab.ncols;
+  for (table* tab : p.tables) {
+    tab->cols = std::span(p.columns).subspan(first, tab->ncols);
+    first += tab->ncols;
   }
   std::vector<named_table> index;
   index.reserve(p.tables.size());
@@ -349,9 +350,10 @@ int finish(parser& p) {
 
 // The model keeps what was read, but no foreign key is bound.
 int fail(parser& p) {
+  table* last = p.tables.empty() ? nullptr : p.tables.back();  // the statement that failed
   order_model(p);
-  if (!p.tables.empty())  // the statement that failed
-    sort_columns(p.table_store.back().cols);
+  if (last)
+    sort_columns(last->cols);
   p.buf = nullptr;
   return 0;
 }

@@ -31,8 +31,8 @@ std::string_view text_keep(text_store& store, std::string_view text) {
 void parser_free(parser& p) {
   p.refs.clear();
   p.tables.clear();
-  p.table_store.clear();
-  p.column_store.clear();
+  p.table_store = {};
+  p.column_store = {};
   p.columns.clear();
   p.texts = text_store{};
   p.table_names = text_store{};

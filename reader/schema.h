@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
@@ -44,6 +43,23 @@ struct reference {
   std::optional<std::string> cname;  // target column as written; absent until read
 };
 
+/// Owns records in large blocks, allocated and released a block at once. A
+/// record never moves, so pointers to it stay valid until the store is cleared.
+template <typename T>
+struct record_store {
+  static constexpr size_t block_size = 1024;
+  std::vector<std::unique_ptr<T[]>> blocks;
+  size_t used = block_size;  // records taken from the last block
+
+  T& make() {
+    if (used == block_size) {
+      blocks.push_back(std::make_unique<T[]>(block_size));
+      used = 0;
+    }
+    return blocks.back()[used++];
+  }
+};
+
 /// Blocks of NUL-terminated copies of names and docstrings, released together.
 struct text_store {
   std::vector<std::unique_ptr<char[]>> blocks;
@@ -66,18 +82,18 @@ struct parser {
   const char* fname = nullptr;  // name shown in messages; not owned
   // In name order (equal names in creation order) once a parse succeeds.
   std::vector<table*> tables;
-  std::deque<reference> refs;  // every foreign-key clause, in the order read
-  // Every table and column, in creation order. A deque never moves its
-  // elements, so the pointers above stay valid, and it allocates in blocks.
-  std::deque<table> table_store;
+  std::vector<reference> refs;  // every foreign-key clause, in the order read
+  // The owners of every table and column ("struct": the member `column`
+  // hides the type).
+  record_store<table> table_store;
+  record_store<struct column> column_store;
+  // Every column in creation order, so each table's columns stand together;
+  // each table's `cols` is its stretch of this list.
+  std::vector<struct column*> columns;
   text_store texts;  // column names and docstrings
   // Table names apart from the rest: sorting the tables and finding them by
   // name read these again and again, and together they stay in the cache.
   text_store table_names;
-  std::deque<struct column> column_store;
-  // Every column in creation order, so each table's columns stand together;
-  // each table's `cols` is its stretch of this list.
-  std::vector<struct column*> columns;  // "struct": the member `column` hides the type
   int verbose = 0;              // non-zero: trace messages on standard error
   std::string scratch;          // the text of the block comment read last
 };
