@@ -44,7 +44,14 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
   std::string id;  // storage for the identifiers, reused from one to the next
 
   w.put("digraph G {\n");
-  for (const table* tab : p.tables) {
+  for (size_t i = 0; i < p.tables.size(); i++) {
+    // Tables come in name order, scattered in memory: fetch the next ones
+    // early, so that they are in the cache when their turn comes.
+    if (i + 2 < p.tables.size())
+      __builtin_prefetch(p.tables[i + 2]);
+    if (i + 1 < p.tables.size())
+      __builtin_prefetch(p.tables[i + 1]->cols.data());
+    const table* tab = p.tables[i];
     w.put("\ttable");
     w.put_num(tab->idx);
     w.put(" [shape=none; label=<<TABLE");
