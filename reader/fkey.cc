@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "reader/log.h"
 #include "reader/schema.h"
@@ -22,20 +23,37 @@ column* find_column(const table& tab, std::string_view name) {
 }  // namespace
 
 void parse_fkeys(parser& p, std::span<const named_table> tables) {
-  for (const reference& ref : p.refs) {
-    // A clause cut short by ")" named no complete target; it was reported then.
+  // Each reference's target table first: the search reads only the index,
+  // which stays in the cache, and the tables themselves can then be fetched
+  // ahead of their turn below. Null where the clause was cut short by ")" (it
+  // was reported then) or no table has the name.
+  std::vector<table*> targets(p.refs.size());
+  for (size_t i = 0; i < p.refs.size(); i++) {
+    const reference& ref = p.refs[i];
+    if (!ref.tname || !ref.cname)
+      continue;
+    auto found = std::lower_bound(tables.begin(), tables.end(), *ref.tname,
+                                  [](const named_table& t, std::string_view n) { return t.name < n; });
+    if (found != tables.end() && found->name == *ref.tname)
+      targets[i] = found->tab;
+  }
+
+  constexpr size_t ahead = 8;
+  for (size_t i = 0; i < p.refs.size(); i++) {
+    if (i + ahead < targets.size() && targets[i + ahead])
+      __builtin_prefetch(targets[i + ahead]);
+    if (i + ahead / 2 < targets.size() && targets[i + ahead / 2])
+      __builtin_prefetch(targets[i + ahead / 2]->cols.data());
+    const reference& ref = p.refs[i];
     if (!ref.tname || !ref.cname)
       continue;
     column* source = ref.source;
-    std::string_view tname = *ref.tname;
-    auto found = std::lower_bound(tables.begin(), tables.end(), tname,
-                                  [](const named_table& t, std::string_view n) { return t.name < n; });
-    if (found == tables.end() || found->name != tname) {
+    if (!targets[i]) {
       log_file(p, "unknown foreign key table on %s.%s: %s.%s", source->parent->name.data(),
                source->name.data(), ref.tname->c_str(), ref.cname->c_str());
       continue;
     }
-    column* target = find_column(*found->tab, *ref.cname);
+    column* target = find_column(*targets[i], *ref.cname);
     if (source->fkey) {
       log_file(p, "foreign key exists: %s.%s", source->fkey->parent->name.data(), source->fkey->name.data());
       continue;
