@@ -15,7 +15,7 @@ struct table;
 constexpr int TABLE_TEMP = 1;         // TEMP or TEMPORARY was written
 constexpr int TABLE_IFNOTEXISTS = 2;  // IF NOT EXISTS was written
 
-// Names and docstrings are copies kept in the parser's text store, each
+// Names and docstrings are copies kept in the parser's text stores, each
 // followed by a NUL byte, so `name.data()` is also a C string.
 
 struct column {
