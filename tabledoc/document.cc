@@ -60,12 +60,7 @@ void write_document(std::FILE* out, const parser& p) {
   std::string id;
   w.put("<dl class=\"tabs\">\n");
   for (size_t i = 0; i < p.tables.size(); i++) {
-    // Tables come in name order, scattered in memory: fetch the next ones
-    // early, so that they are in the cache when their turn comes.
-    if (i + 2 < p.tables.size())
-      __builtin_prefetch(p.tables[i + 2]);
-    if (i + 1 < p.tables.size())
-      __builtin_prefetch(p.tables[i + 1]->cols.data());
+    parser_prefetch(p, i);
     const table* tab = p.tables[i];
     w.put("\t<dt id=\"");
     anchor_id_into(id, tab->name);

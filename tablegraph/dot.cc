@@ -45,12 +45,7 @@ void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
 
   w.put("digraph G {\n");
   for (size_t i = 0; i < p.tables.size(); i++) {
-    // Tables come in name order, scattered in memory: fetch the next ones
-    // early, so that they are in the cache when their turn comes.
-    if (i + 2 < p.tables.size())
-      __builtin_prefetch(p.tables[i + 2]);
-    if (i + 1 < p.tables.size())
-      __builtin_prefetch(p.tables[i + 1]->cols.data());
+    parser_prefetch(p, i);
     const table* tab = p.tables[i];
     w.put("\ttable");
     w.put_num(tab->idx);
