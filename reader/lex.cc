@@ -9,16 +9,11 @@
 
 namespace {
 
-// White space of the POSIX locale; no byte from 0x80 up.
-constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-constexpr bool is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
-
 // Ends a word: white space or punctuation.
 constexpr auto word_end = [] {
   std::array<bool, 256> table{};
   for (int c = 0; c < 256; c++)
-    table[c] = is_space(c) || is_punct(c);
+    table[c] = lex_is_space(c) || lex_is_punct(c);
   return table;
 }();
 
@@ -67,7 +62,7 @@ int at_eof(token& t, parser& p, int eof_ok) {
 int lex_word(token& t, parser& p) {
   const char* b = p.buf;
   size_t start = p.pos, end = start + 1;
-  if (!is_punct(b[start]))
+  if (!lex_is_punct(b[start]))
     while (end < p.len && !word_end[static_cast<unsigned char>(b[end])])
       end++;
   p.column += end - start;  // a word holds no newline
@@ -119,7 +114,7 @@ int lex_line_comment(token& t, parser& p, int eof_ok) {
     return at_eof(t, p, eof_ok);
   bool blank = true;
   for (size_t i = start; i < end && blank; i++)
-    blank = is_space(b[i]);
+    blank = lex_is_space(b[i]);
   if (blank)
     t.len++;
   consume(p);
@@ -159,7 +154,7 @@ int lex_block_comment(token& t, parser& p, int eof_ok) {
       continue;
     }
     text += p.pos < p.len && b[p.pos] == '\n' ? '\n' : ' ';
-    while (p.pos < p.len && is_space(b[p.pos])) {
+    while (p.pos < p.len && lex_is_space(b[p.pos])) {
       consume(p);
       text += ' ';
     }
@@ -199,7 +194,7 @@ int lex_next(token& t, parser& p, int eof_ok) {
   // White space between tokens is short: count its newlines as it goes.
   const char* b = p.buf;
   size_t pos = p.pos;
-  for (; pos < p.len && is_space(b[pos]); pos++) {
+  for (; pos < p.len && lex_is_space(b[pos]); pos++) {
     if (b[pos] == '\n') {
       p.line++;
       p.column = 1;

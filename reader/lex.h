@@ -13,6 +13,13 @@ constexpr int TOKEN_COMMENT = 1;
 constexpr int TOKEN_QUOTED = 2;
 constexpr int TOKEN_WORD = 3;
 
+/// White space of the POSIX locale: the bytes 0x09 to 0x0D and the space;
+/// no byte from 0x80 up.
+constexpr bool lex_is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+/// The four punctuation bytes, each a word token by itself.
+constexpr bool lex_is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+
 struct token {
   const char* str = nullptr;  // into parser.buf; null when no token began
   size_t len = 0;             // bytes of text; may be 0

@@ -8,10 +8,9 @@
 
 #include "reader/anchor.h"
 #include "reader/escape.h"
+#include "reader/lex.h"
 
 namespace {
-
-constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Bytes that html_putc writes as something else.
 constexpr auto text_special = [] {
@@ -31,7 +30,7 @@ constexpr auto markup_special = [] {
 
 // Ends a bare @name: the end of the docstring, white space, or punctuation.
 bool ends_bare_name(unsigned char c) {
-  return c == '\0' || is_space(c) || c == '(' || c == ')' || c == ',' || c == ';';
+  return c == '\0' || lex_is_space(c) || lex_is_punct(c);
 }
 
 // The byte at `i`, or NUL past the end: the docstring is read as a C string.
@@ -104,7 +103,7 @@ void html_putc(writer& w, unsigned char c) {
   if (const char* entity = html_entity(c))
     w.put(entity);
   else
-    w.put(is_space(c) ? ' ' : char(c));
+    w.put(lex_is_space(c) ? ' ' : char(c));
 }
 
 void html_putc(std::FILE* out, unsigned char c) {
