@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "reader/log.h"
-#include "reader/schema.h"
 
 namespace {
 
@@ -22,14 +20,14 @@ column* find_column(const table& tab, std::string_view name) {
 
 }  // namespace
 
-void parse_fkeys(parser& p, std::span<const named_table> tables) {
+void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d) {
   // Each reference's target table first: the search reads only the index,
   // which stays in the cache, and the tables themselves can then be fetched
   // ahead of their turn below. Null where the clause was cut short by ")" (it
   // was reported then) or no table has the name.
-  std::vector<table*> targets(p.refs.size());
-  for (size_t i = 0; i < p.refs.size(); i++) {
-    const reference& ref = p.refs[i];
+  std::vector<table*> targets(s.refs.size());
+  for (size_t i = 0; i < s.refs.size(); i++) {
+    const reference& ref = s.refs[i];
     if (!ref.tname || !ref.cname)
       continue;
     auto found = std::lower_bound(tables.begin(), tables.end(), *ref.tname,
@@ -39,23 +37,23 @@ void parse_fkeys(parser& p, std::span<const named_table> tables) {
   }
 
   constexpr size_t ahead = 8;
-  for (size_t i = 0; i < p.refs.size(); i++) {
+  for (size_t i = 0; i < s.refs.size(); i++) {
     if (i + ahead < targets.size() && targets[i + ahead])
       __builtin_prefetch(targets[i + ahead]);
     if (i + ahead / 2 < targets.size() && targets[i + ahead / 2])
       __builtin_prefetch(targets[i + ahead / 2]->cols.data());
-    const reference& ref = p.refs[i];
+    const reference& ref = s.refs[i];
     if (!ref.tname || !ref.cname)
       continue;
     column* source = ref.source;
     if (!targets[i]) {
-      log_file(p, "unknown foreign key table on %s.%s: %s.%s", source->parent->name.data(),
-               source->name.data(), ref.tname->c_str(), ref.cname->c_str());
+      log_file(d, {"unknown foreign key table on ", source->parent->name, ".", source->name, ": ", *ref.tname, ".",
+                   *ref.cname});
       continue;
     }
     column* target = find_column(*targets[i], *ref.cname);
     if (source->fkey) {
-      log_file(p, "foreign key exists: %s.%s", source->fkey->parent->name.data(), source->fkey->name.data());
+      log_file(d, {"foreign key exists: ", source->fkey->parent->name, ".", source->fkey->name});
       continue;
     }
     // A missing target column leaves fkey null, so a later reference may bind it.

@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-struct parser;
-struct table;
+#include "reader/log.h"
+#include "reader/schema.h"
 
 /// A table beside its name, so that searching by name reads only names.
 struct named_table {
@@ -17,4 +17,4 @@ struct named_table {
 /// every table in name order (equal names in creation order), and every
 /// table's `cols` is in name order. Reports unknown tables and second
 /// bindings through log_file; never fails.
-void parse_fkeys(parser& p, std::span<const named_table> tables);
+void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d);

@@ -7,50 +7,61 @@
 #include <string>
 #include <string_view>
 
-struct parser;
+#include "reader/log.h"
 
-constexpr int TOKEN_COMMENT = 1;
-constexpr int TOKEN_QUOTED = 2;
-constexpr int TOKEN_WORD = 3;
-
-/// White space of the POSIX locale: the bytes 0x09 to 0x0D and the space;
-/// no byte from 0x80 up.
-constexpr bool lex_is_space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-/// The four punctuation bytes, each a word token by itself.
-constexpr bool lex_is_punct(unsigned char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+enum token_type : int {
+  TOKEN_NONE = 0,  // no token was produced: the end of the input
+  TOKEN_COMMENT = 1,
+  TOKEN_QUOTED = 2,
+  TOKEN_WORD = 3,
+};
 
 struct token {
-  const char* str = nullptr;  // into parser.buf; null when no token began
+  const char* str = nullptr;  // into the input (or the lexer's scratch); null when no token began
   size_t len = 0;             // bytes of text; may be 0
-  int eof = 0;                // 1 when the call ran into the end of the input
-  int type = 0;               // TOKEN_*; 0 when no token was produced
+  token_type type = TOKEN_NONE;
   std::string_view text() const { return str ? std::string_view(str, len) : std::string_view(); }
 };
+
+/// The input and the tokenizer's place in it. The input is only read and must
+/// outlive the lexer; so must the text of every token taken from it.
+struct lexer {
+  lexer(std::string_view input, const diagnostics& d) : buf(input.data()), len(input.size()), diag(d) {}
+
+  const char* buf;
+  size_t pos = 0;     // offset of the next unread byte
+  size_t len;         // bytes in buf
+  size_t line = 0;    // counted from 0; messages show line + 1
+  size_t column = 0;  // as messages show it
+  diagnostics diag;
+  std::string scratch;  // the rewritten text of the block comment read last
+};
+
+/// The result of lex_match.
+enum class match { no, yes, eof };
 
 /// The text up to its first NUL byte, as a C string copy would keep it.
 std::string_view lex_cstr(std::string_view text);
 
-/// Reads the next token into `t`: 1, or 0 at the end of the input, which is
-/// reported as "unexpected eof" unless `eof_ok`. Partial text stays in `t`.
-[[nodiscard]] int lex_next(token& t, parser& p, int eof_ok);
+/// Reads the next token into `t`: true, or false at the end of the input,
+/// which is reported as "unexpected eof" unless `eof_ok`. Partial text stays in `t`.
+[[nodiscard]] bool lex_next(token& t, lexer& lx, bool eof_ok);
 
 /// Skips comments, gathering their texts into `doc` (absent when there were
-/// none). 1 with the first other token in `t`; 0 at the end of the input, with
-/// `doc` absent.
-[[nodiscard]] int lex_comment(token& t, parser& p, int eof_ok, std::optional<std::string>& doc);
+/// none). true with the first other token in `t`; false at the end of the
+/// input, with `doc` absent.
+[[nodiscard]] bool lex_comment(token& t, lexer& lx, bool eof_ok, std::optional<std::string>& doc);
 
-/// Skips comments; 1 when the next token is a non-empty word matching
-/// `keyword`, 0 when it is not, -1 at the end of the input.
-[[nodiscard]] int lex_match(token& t, parser& p, const char* keyword);
+/// Skips comments; whether the next token is a non-empty word matching `keyword`.
+[[nodiscard]] match lex_match(token& t, lexer& lx, const char* keyword);
 
-/// Skips comments; 1 when the next token is a non-empty word matching
+/// Skips comments; true when the next token is a non-empty word matching
 /// `keyword`. Otherwise reports "unexpected: ..." (or lex_next's "unexpected
-/// eof") and returns 0, leaving the offending token in `t`.
-[[nodiscard]] int lex_expect(token& t, parser& p, const char* keyword);
+/// eof") and returns false, leaving the offending token in `t`.
+[[nodiscard]] bool lex_expect(token& t, lexer& lx, const char* keyword);
 
 /// Reports "unexpected: TEXT (wanted "KEYWORD")" for the token in `t`.
-void lex_unexpected(const parser& p, const token& t, const char* keyword);
+void lex_unexpected(const lexer& lx, const token& t, const char* keyword);
 
 /// The keyword rule: the token's text shows no difference from `keyword` over
 /// the token's length, ASCII case folded, so any prefix matches. An empty

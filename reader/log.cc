@@ -2,40 +2,41 @@
 // behind the last byte it consumed.
 #include "reader/log.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
-#include "reader/schema.h"
+#include "reader/lex.h"
 
-// One message line: the position prefix or the file prefix, the text, '\n'.
-static void log_line(const parser& p, bool at, const char* fmt, va_list ap) {
-  if (at)
-    std::fprintf(stderr, "%s:%zu:%zu: ", p.fname, p.line + 1, p.column);
-  else
-    std::fprintf(stderr, "%s: ", p.fname);
-  std::vfprintf(stderr, fmt, ap);
-  std::fputc('\n', stderr);
+namespace {
+
+void put_pieces(std::FILE* f, log_text msg) {
+  for (std::string_view piece : msg)
+    std::fwrite(piece.data(), 1, piece.size(), f);
+  std::fputc('\n', f);
 }
 
-void log_at(const parser& p, const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  log_line(p, true, fmt, ap);
-  va_end(ap);
+}  // namespace
+
+void log_at(const lexer& lx, log_text msg) {
+  std::fprintf(lx.diag.stream, "%s:%zu:%zu: ", lx.diag.fname, lx.line + 1, lx.column);
+  put_pieces(lx.diag.stream, msg);
 }
 
-void log_verbose(const parser& p, const char* fmt, ...) {
-  if (!p.verbose)
-    return;
-  va_list ap;
-  va_start(ap, fmt);
-  log_line(p, true, fmt, ap);
-  va_end(ap);
+void log_verbose(const lexer& lx, log_text msg) {
+  if (lx.diag.verbose)
+    log_at(lx, msg);
 }
 
-void log_file(const parser& p, const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  log_line(p, false, fmt, ap);
-  va_end(ap);
+void log_file(const diagnostics& d, log_text msg) {
+  std::fprintf(d.stream, "%s: ", d.fname);
+  put_pieces(d.stream, msg);
+}
+
+void log_error(const diagnostics& d, int errnum, log_text msg) {
+  std::fprintf(d.stream, "%s: ", program_invocation_short_name);
+  for (std::string_view piece : msg)
+    std::fwrite(piece.data(), 1, piece.size(), d.stream);
+  if (errnum)
+    std::fprintf(d.stream, ": %s", std::strerror(errnum));
+  std::fputc('\n', d.stream);
 }

@@ -1,17 +1,32 @@
-// The reader's diagnostics: one line each on standard error.
+// The reader's diagnostics: one line each, on a stream the caller chooses
+// (standard error in the programs).
 #pragma once
 
-struct parser;
+#include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
-#define LOG_PRINTF(f, a) __attribute__((format(printf, f, a)))
+struct lexer;
 
-/// "fname:line:column: message" where the tokenizer stands; always written.
-void log_at(const parser& p, const char* fmt, ...) LOG_PRINTF(2, 3);
+/// Where messages go and what they say about the input.
+struct diagnostics {
+  std::FILE* stream = stderr;
+  const char* fname = "<stdin>";  // name shown in messages; not owned
+  bool verbose = false;           // trace messages too
+};
 
-/// As log_at, but only with -v; the arguments are not formatted otherwise.
-void log_verbose(const parser& p, const char* fmt, ...) LOG_PRINTF(2, 3);
+// A message is given as pieces that are written one after the other, so that
+// a piece of any length (a token of gigabytes) is written whole.
+using log_text = std::initializer_list<std::string_view>;
+
+/// "fname:line:column: message" where the tokenizer stands.
+void log_at(const lexer& lx, log_text msg);
+
+/// As log_at, only with -v.
+void log_verbose(const lexer& lx, log_text msg);
 
 /// "fname: message", for what is found after the whole input has been read.
-void log_file(const parser& p, const char* fmt, ...) LOG_PRINTF(2, 3);
+void log_file(const diagnostics& d, log_text msg);
 
-#undef LOG_PRINTF
+/// "program: message", and ": " with the text of `errnum` unless it is 0.
+void log_error(const diagnostics& d, int errnum, log_text msg);

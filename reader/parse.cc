@@ -2,15 +2,12 @@
 // foreign-key references; every other statement is passed over up to its ";".
 // One forward pass over the tokens; no token is ever put back.
 #include <algorithm>
-#include <cstring>
-#include <err.h>
 #include <map>
 #include <string_view>
 
 #include "reader/fkey.h"
 #include "reader/lex.h"
-#include "reader/log.h"
-#include "reader/schema.h"
+#include "reader/read.h"
 
 namespace {
 
@@ -26,6 +23,12 @@ enum class next {
   item,      // "," at depth 1: another item follows
   list_end,  // to the list end check, with the current token
   failed,
+};
+
+// The parse context: the tokenizer over the input and the model it fills.
+struct parser {
+  lexer lex;
+  schema& model;
 };
 
 // The state of one CREATE TABLE statement.
@@ -51,20 +54,20 @@ std::string text_copy(const token& t) { return std::string(lex_cstr(t.text())); 
 // The same copy, kept in one of the parser's text stores for the model.
 std::string_view keep_token(text_store& store, const token& t) { return text_keep(store, lex_cstr(t.text())); }
 
-std::optional<std::string_view> keep_doc(parser& p, const std::optional<std::string>& doc) {
+std::optional<std::string_view> keep_doc(schema& s, const std::optional<std::string>& doc) {
   if (!doc)
     return std::nullopt;
-  return text_keep(p.texts, *doc);
+  return text_keep(s.texts, *doc);
 }
 
-// Reads the next token that is not a comment; 0 at the end of the input,
-// which lex_next has reported.
-int read_token(token& t, parser& p) {
+// Reads the next token that is not a comment; false at the end of the
+// input, which lex_next has reported.
+bool read_token(token& t, parser& p) {
   do {
-    if (!lex_next(t, p, 0))
-      return 0;
+    if (!lex_next(t, p.lex, false))
+      return false;
   } while (t.type == TOKEN_COMMENT);
-  return 1;
+  return true;
 }
 
 // Passes over a statement up to its ";". The token that led here may be that
@@ -79,15 +82,16 @@ ended skip(token& t, parser& p) {
 }
 
 column* add_column(statement& s, const std::optional<std::string>& doc) {
-  column* c = &s.p.column_store.make();
-  c->name = keep_token(s.p.texts, s.t);
-  c->comment = keep_doc(s.p, doc);
+  schema& m = s.p.model;
+  column* c = &m.column_store.make();
+  c->name = keep_token(m.texts, s.t);
+  c->comment = keep_doc(m, doc);
   c->parent = s.tab;
   c->idx = s.tab->ncols++;
-  s.p.columns.push_back(c);
+  m.columns.push_back(c);
   if (s.by_name_built)
     s.by_name.emplace(c->name, c);  // keeps an earlier column of the same name
-  log_verbose(s.p, "added column: %s.%s", s.tab->name.data(), c->name.data());
+  log_verbose(s.p.lex, {"added column: ", s.tab->name, ".", c->name});
   return c;
 }
 
@@ -96,8 +100,9 @@ column* add_column(statement& s, const std::optional<std::string>& doc) {
 // the comparison there, so the name must then end at that NUL.
 column* find_column_prefix(statement& s) {
   if (!s.by_name_built) {
-    for (size_t i = s.p.columns.size() - s.tab->ncols; i < s.p.columns.size(); i++)
-      s.by_name.emplace(s.p.columns[i]->name, s.p.columns[i]);
+    const std::vector<column*>& columns = s.p.model.columns;
+    for (size_t i = columns.size() - s.tab->ncols; i < columns.size(); i++)
+      s.by_name.emplace(columns[i]->name, columns[i]);
     s.by_name_built = true;
   }
   std::string_view text = s.t.text();
@@ -115,25 +120,26 @@ next item_body(statement& s, column* current);
 // REFERENCES table ( column ), read after the keyword; `source` declares it.
 next references_clause(statement& s, column* source) {
   parser& p = s.p;
+  std::vector<reference>& refs = p.model.refs;
   if (!read_token(s.t, p))
     return next::list_end;
-  p.refs.push_back(reference{source, text_copy(s.t), std::nullopt});
+  size_t ref = refs.size();
+  refs.push_back(reference{source, text_copy(s.t), std::nullopt});
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, "(", true)) {
-    lex_unexpected(s.p, s.t, "(");
+    lex_unexpected(p.lex, s.t, "(");
     return next::list_end;
   }
   if (!read_token(s.t, p))
     return next::list_end;
-  reference& ref = p.refs.back();
-  ref.cname = text_copy(s.t);
-  log_verbose(p, "added reference to %s.%s: %s.%s", s.tab->name.data(), source->name.data(), ref.tname->c_str(),
-              ref.cname->c_str());
+  refs[ref].cname = text_copy(s.t);
+  log_verbose(p.lex, {"added reference to ", s.tab->name, ".", source->name, ": ", *refs[ref].tname, ".",
+                      *refs[ref].cname});
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, ")", true)) {
-    lex_unexpected(s.p, s.t, ")");
+    lex_unexpected(p.lex, s.t, ")");
     return next::list_end;
   }
   return next::item;  // the item body goes on at its depth
@@ -145,41 +151,41 @@ bool clause_word(statement& s, const char* keyword) {
     return false;
   if (matches(s.t, keyword, true))
     return true;
-  lex_unexpected(s.p, s.t, keyword);
+  lex_unexpected(s.p.lex, s.t, keyword);
   return false;
 }
 
 // FOREIGN KEY ( column ) REFERENCES table ( column ) ..., read after FOREIGN.
 next foreign_key_clause(statement& s) {
   parser& p = s.p;
+  std::vector<reference>& refs = p.model.refs;
   if (!clause_word(s, "key") || !clause_word(s, "("))
     return next::list_end;
   if (!read_token(s.t, p))
     return next::list_end;
-  reference* ref = nullptr;
+  std::optional<size_t> ref;  // its place in refs, when the column was found
   if (column* source = find_column_prefix(s)) {
-    p.refs.push_back(reference{source, std::nullopt, std::nullopt});
-    ref = &p.refs.back();
+    ref = refs.size();
+    refs.push_back(reference{source, std::nullopt, std::nullopt});
   } else {
-    std::string_view text = lex_cstr(s.t.text());
-    log_at(p, "cannot find column: %.*s", int(text.size()), text.data());
+    log_at(p.lex, {"cannot find column: ", lex_cstr(s.t.text())});
   }
   if (!clause_word(s, ")") || !clause_word(s, "references"))
     return next::list_end;
   if (!read_token(s.t, p))
     return next::list_end;
   if (ref)
-    ref->tname = text_copy(s.t);
+    refs[*ref].tname = text_copy(s.t);
   if (!clause_word(s, "("))
     return next::list_end;
   if (!read_token(s.t, p))
     return next::list_end;
   if (ref) {
-    ref->cname = text_copy(s.t);
-    log_verbose(p, "added foreign key to %s.%s: %s.%s", s.tab->name.data(), ref->source->name.data(),
-                ref->tname->c_str(), ref->cname->c_str());
+    reference& r = refs[*ref];
+    r.cname = text_copy(s.t);
+    log_verbose(p.lex, {"added foreign key to ", s.tab->name, ".", r.source->name, ": ", *r.tname, ".", *r.cname});
   }
-  if (!lex_expect(s.t, p, ")"))
+  if (!lex_expect(s.t, p.lex, ")"))
     return next::list_end;
   // ON DELETE actions and the like are passed over up to the item's end.
   return item_body(s, nullptr);
@@ -213,7 +219,7 @@ next item_body(statement& s, column* current) {
 bool column_list(statement& s) {
   for (;;) {
     std::optional<std::string> doc;
-    if (!lex_comment(s.t, s.p, 0, doc))
+    if (!lex_comment(s.t, s.p.lex, false, doc))
       return false;
     next n;
     if (matches(s.t, "unique") || matches(s.t, "foreign")) {
@@ -235,6 +241,20 @@ void sort_columns(std::span<column*> cols) {
   std::stable_sort(cols.begin(), cols.end(), [](const column* a, const column* b) { return a->name < b->name; });
 }
 
+// Reports a syntax error of a table statement, which fails the parse.
+ended syntax_error(parser& p, const char* what) {
+  log_at(p.lex, {what});
+  return ended::failed;
+}
+
+// After the column list and an optional WITHOUT ROWID: the token that must
+// be the statement's ";".
+ended statement_end(parser& p, const token& t) {
+  if (t.len == 0 || !matches(t, ";"))
+    return syntax_error(p, "syntax error at end of table statement");
+  return ended::at_semicolon;
+}
+
 // The rest of a CREATE statement, after the CREATE token.
 ended create_statement(parser& p, std::optional<std::string>& doc) {
   statement s(p);
@@ -248,12 +268,13 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
       return ended::failed;
   }
   if (!matches(t, "table")) {
-    log_at(p, "ignoring non-table creation");
+    log_at(p.lex, {"ignoring non-table creation"});
     return skip(t, p);
   }
   if (!read_token(t, p))
     return ended::failed;
   if (matches(t, "if")) {
+    // IF must be followed by NOT EXISTS; a table named like IF fails silently.
     if (!read_token(t, p) || !matches(t, "not", true))
       return ended::failed;
     if (!read_token(t, p) || !matches(t, "exists", true))
@@ -264,128 +285,105 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
   }
 
   // From here on the statement completes or the parse fails.
-  table* tab = &p.table_store.make();
-  tab->name = keep_token(p.table_names, t);
-  tab->comment = keep_doc(p, doc);
+  schema& m = p.model;
+  table* tab = &m.table_store.make();
+  tab->name = keep_token(m.table_names, t);
+  tab->comment = keep_doc(m, doc);
   tab->flags = flags;
-  tab->idx = p.ntables++;
+  tab->idx = m.tables.size();
   s.tab = tab;
-  p.tables.push_back(tab);
-  log_verbose(p, "added table: %s", s.tab->name.data());
+  m.tables.push_back(tab);
+  log_verbose(p.lex, {"added table: ", tab->name});
 
   if (!read_token(t, p))
     return ended::failed;
-  if (!matches(t, "(", true)) {
-    log_at(p, "syntax error leading columns");
-    return ended::failed;
-  }
+  if (!matches(t, "(", true))
+    return syntax_error(p, "syntax error leading columns");
   if (!column_list(s))
     return ended::failed;
   // A clause may have stopped at a ")" of its own: the list ends there too.
-  if (!matches(t, ")")) {
-    log_at(p, "syntax error trailing columns");
-    return ended::failed;
-  }
+  if (!matches(t, ")"))
+    return syntax_error(p, "syntax error trailing columns");
   if (!read_token(t, p))
     return ended::failed;
-  if (t.len == 0) {
-    log_at(p, "syntax error at end of table statement");
-    return ended::failed;
-  }
-  if (matches(t, "without")) {
-    int r = lex_match(t, p, "rowid");
-    if (r < 0)
+  if (t.len > 0 && matches(t, "without")) {
+    match rowid = lex_match(t, p.lex, "rowid");
+    if (rowid == match::eof)
       return ended::failed;
-    if (r == 0) {
-      log_at(p, "syntax error leading columns");
-      return ended::failed;
-    }
+    if (rowid == match::no)
+      return syntax_error(p, "syntax error leading columns");
     if (!read_token(t, p))
       return ended::failed;
-    if (t.len == 0) {
-      log_at(p, "syntax error at end of table statement");
-      return ended::failed;
-    }
   }
-  if (!matches(t, ";")) {
-    log_at(p, "syntax error at end of table statement");
-    return ended::failed;
-  }
+  ended e = statement_end(p, t);
   // Sorted now, while they are fresh in the cache.
-  sort_columns(std::span(p.columns).last(s.tab->ncols));
-  return ended::at_semicolon;
+  if (e == ended::at_semicolon)
+    sort_columns(std::span(m.columns).last(tab->ncols));
+  return e;
 }
 
-// Equal names keep their creation order, as if each had been inserted after
-// its equals.
 // Gives each table its columns, and puts the tables in name order as if each
 // had been inserted by name when it was created; equal names keep their
 // creation order. Returns the tables in that order with their names. The
 // columns of each complete statement are in name order already.
-std::vector<named_table> order_model(parser& p) {
+std::vector<named_table> order_model(schema& m) {
   // Tables were created, and their columns listed, in the same order; until
   // they are sorted below, `tables` holds them in that order.
   size_t first = 0;
-  for (table* tab : p.tables) {
-    tab->cols = std::span(p.columns).subspan(first, tab->ncols);
+  for (table* tab : m.tables) {
+    tab->cols = std::span(m.columns).subspan(first, tab->ncols);
     first += tab->ncols;
   }
   std::vector<named_table> index;
-  index.reserve(p.tables.size());
-  for (table* tab : p.tables)
+  index.reserve(m.tables.size());
+  for (table* tab : m.tables)
     index.push_back({tab->name, tab});
   std::stable_sort(index.begin(), index.end(),
                    [](const named_table& a, const named_table& b) { return a.name < b.name; });
   for (size_t i = 0; i < index.size(); i++)
-    p.tables[i] = index[i].tab;
+    m.tables[i] = index[i].tab;
   return index;
 }
 
 // The input is complete: order the model and bind the foreign keys.
-int finish(parser& p) {
-  parse_fkeys(p, order_model(p));
-  p.buf = nullptr;
-  return 1;
+bool finish(parser& p) {
+  parse_fkeys(p.model, order_model(p.model), p.lex.diag);
+  return true;
 }
 
-// The model keeps what was read, but no foreign key is bound.
-int fail(parser& p) {
-  table* last = p.tables.empty() ? nullptr : p.tables.back();  // the statement that failed
-  order_model(p);
+// The model keeps what was read, in order, but no foreign key is bound.
+bool fail(parser& p) {
+  schema& m = p.model;
+  table* last = m.tables.empty() ? nullptr : m.tables.back();  // the statement that failed
+  order_model(m);
   if (last)
     sort_columns(last->cols);
-  p.buf = nullptr;
-  return 0;
+  return false;
 }
 
 }  // namespace
 
-int parse_buf(const char* fname, const char* data, size_t size, parser& p) {
-  if (size == 0) {
-    warnx("%s: empty file", fname);
-    return 0;
+bool parse_buf(const diagnostics& d, std::string_view data, schema& s) {
+  if (data.empty()) {
+    log_error(d, 0, {d.fname, ": empty file"});
+    return false;
   }
-  parser_free(p);
-  p.buf = data;
-  p.pos = p.line = p.column = p.ntables = 0;
-  p.len = size;
-  p.fname = fname;
-
+  parser p{lexer(data, d), s};
   for (;;) {
     token t;
     std::optional<std::string> doc;  // the statement's docstring
-    if (!lex_comment(t, p, 1, doc))
+    if (!lex_comment(t, p.lex, true, doc))
       return finish(p);
     ended e;
     if (!matches(t, "create")) {
-      log_verbose(p, "ignoring top-level statement");
+      log_verbose(p.lex, {"ignoring top-level statement"});
       e = skip(t, p);
     } else {
       e = create_statement(p, doc);
     }
     if (e == ended::failed)
       return fail(p);
-    if (p.pos >= p.len)
+    if (p.lex.pos >= p.lex.len)
       return e == ended::at_semicolon ? finish(p) : fail(p);
   }
 }

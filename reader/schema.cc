@@ -1,10 +1,11 @@
-// The schema model's text store and its release.
+// The schema model's text store.
 #include "reader/schema.h"
 
 #include <cstring>
 
-// Names and docstrings are many and small, and all live until parser_free:
-// they are packed into large blocks, allocated and released a block at once.
+// Names and docstrings are many and small, and all live as long as the
+// model: they are packed into large blocks, allocated and released a block at
+// once.
 std::string_view text_keep(text_store& store, std::string_view text) {
   constexpr size_t block_size = 1 << 16;
   size_t need = text.size() + 1;
@@ -26,14 +27,4 @@ std::string_view text_keep(text_store& store, std::string_view text) {
   std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   return {copy, text.size()};
-}
-
-void parser_free(parser& p) {
-  p.refs.clear();
-  p.tables.clear();
-  p.table_store = {};
-  p.column_store = {};
-  p.columns.clear();
-  p.texts = text_store{};
-  p.table_names = text_store{};
 }

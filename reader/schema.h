@@ -1,5 +1,5 @@
-// The schema model: the parse context and the tables, columns and foreign-key
-// references read from one schema, and the entry points that build it.
+// The schema model: the tables, columns and foreign-key references read from
+// one schema, and the stores that own them.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +15,7 @@ struct table;
 constexpr int TABLE_TEMP = 1;         // TEMP or TEMPORARY was written
 constexpr int TABLE_IFNOTEXISTS = 2;  // IF NOT EXISTS was written
 
-// Names and docstrings are copies kept in the parser's text stores, each
+// Names and docstrings are copies kept in the schema's text stores, each
 // followed by a NUL byte, so `name.data()` is also a C string.
 
 struct column {
@@ -32,8 +32,7 @@ struct table {
   size_t ncols = 0;  // columns created so far: the next column's idx
   int flags = 0;     // TABLE_TEMP | TABLE_IFNOTEXISTS; recorded only
   size_t idx = 0;    // creation number over the whole input
-  // In name order (equal names in declaration order); set when parse_buf
-  // returns. The parser's column store owns them.
+  // In name order (equal names in declaration order) once the parse is over.
   std::span<column*> cols;
 };
 
@@ -44,7 +43,7 @@ struct reference {
 };
 
 /// Owns records in large blocks, allocated and released a block at once. A
-/// record never moves, so pointers to it stay valid until the store is cleared.
+/// record never moves, so pointers to it stay valid as long as the store.
 template <typename T>
 struct record_store {
   static constexpr size_t block_size = 1024;
@@ -70,57 +69,29 @@ struct text_store {
 /// Keeps a NUL-terminated copy of `text` in `store`; returns it without the NUL.
 std::string_view text_keep(text_store& store, std::string_view text);
 
-/// The parse context and the root of the model. Create it zeroed (`parser p{};`),
-/// set `verbose`, read one input with parse_file or parse_stdin, then parser_free.
-struct parser {
-  const char* buf = nullptr;    // the input, not owned; set only during parse_buf
-  size_t pos = 0;               // offset of the next unread byte
-  size_t len = 0;               // bytes in buf
-  size_t line = 0;              // counted from 0; messages show line + 1
-  size_t column = 0;            // as messages show it
-  size_t ntables = 0;           // tables created so far: the next table's idx
-  const char* fname = nullptr;  // name shown in messages; not owned
-  // In name order (equal names in creation order) once a parse succeeds.
+/// Everything read from one schema. It owns every record and text, and
+/// releases them with itself.
+struct schema {
+  // Every table; in name order (equal names in creation order) once the
+  // parse is over, in creation order while it runs.
   std::vector<table*> tables;
   std::vector<reference> refs;  // every foreign-key clause, in the order read
-  // The owners of every table and column ("struct": the member `column`
-  // hides the type).
-  record_store<table> table_store;
-  record_store<struct column> column_store;
   // Every column in creation order, so each table's columns stand together;
   // each table's `cols` is its stretch of this list.
-  std::vector<struct column*> columns;
+  std::vector<column*> columns;
+  record_store<table> table_store;
+  record_store<column> column_store;
   text_store texts;  // column names and docstrings
   // Table names apart from the rest: sorting the tables and finding them by
   // name read these again and again, and together they stay in the cache.
   text_store table_names;
-  int verbose = 0;              // non-zero: trace messages on standard error
-  std::string scratch;          // the text of the block comment read last
 };
 
-/// For writers walking `p.tables`: asks for the tables after the i-th ahead
+/// For writers walking `s.tables`: asks for the tables after the i-th ahead
 /// of their turn, since tables in name order lie scattered in memory.
-inline void parser_prefetch(const parser& p, size_t i) {
-  if (i + 2 < p.tables.size())
-    __builtin_prefetch(p.tables[i + 2]);
-  if (i + 1 < p.tables.size())
-    __builtin_prefetch(p.tables[i + 1]->cols.data());
+inline void schema_prefetch(const schema& s, size_t i) {
+  if (i + 2 < s.tables.size())
+    __builtin_prefetch(s.tables[i + 2]);
+  if (i + 1 < s.tables.size())
+    __builtin_prefetch(s.tables[i + 1]->cols.data());
 }
-
-/// Reads the schema in `data` (not NUL-terminated, only read, needed only
-/// during the call) into `p`, with `fname` as the name in messages. 1 on
-/// success, 0 after a reported failure.
-[[nodiscard]] int parse_buf(const char* fname, const char* data, size_t size, parser& p);
-
-/// Maps the file at `path` and parses it. 1 on success, 0 after a reported failure.
-[[nodiscard]] int parse_file(const char* path, parser& p);
-
-/// Parses the already open descriptor `fd` of `path`; used by parse_file.
-[[nodiscard]] int parse_fd(const char* path, int fd, parser& p);
-
-/// Reads all of standard input and parses it as "<stdin>".
-[[nodiscard]] int parse_stdin(parser& p);
-
-/// Releases every table, column and reference; `p` may hold a complete model,
-/// a partial one after a failure, or none.
-void parser_free(parser& p);

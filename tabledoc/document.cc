@@ -3,9 +3,8 @@
 // anchor that links here and tablegraph's cells point to.
 #include "tabledoc/document.h"
 
-#include "reader/anchor.h"
-#include "reader/schema.h"
-#include "reader/writer.h"
+#include "html/anchor.h"
+#include "html/escape.h"
 #include "tabledoc/markup.h"
 
 namespace {
@@ -13,10 +12,16 @@ namespace {
 const char* const prefix = "sql";
 
 // Prints "prefix-identifier" in an id or href.
-void put_anchor(writer& w, std::string_view id) {
+void put_anchor(writer& w, std::string_view table_name) {
   w.put(prefix);
   w.put('-');
-  w.put(id);
+  anchor_id(w, table_name);
+}
+
+void put_anchor(writer& w, std::string_view table_name, std::string_view column_name) {
+  w.put(prefix);
+  w.put('-');
+  anchor_id(w, table_name, column_name);
 }
 
 void put_comment(writer& w, std::string_view indent, std::string_view doc) {
@@ -30,18 +35,15 @@ void put_comment(writer& w, std::string_view indent, std::string_view doc) {
   w.put("</div>\n");
 }
 
-// `id` is storage for the identifiers, reused from one to the next.
-void put_column(writer& w, std::string& id, const column& col) {
+void put_column(writer& w, const column& col) {
   w.put("\t\t\t<dt id=\"");
-  anchor_id_into(id, col.parent->name, col.name);
-  put_anchor(w, id);
+  put_anchor(w, col.parent->name, col.name);
   w.put("\">");
   html_puttext(w, col.name);
   w.put("</dt>\n\t\t\t<dd>\n");
   if (const column* target = col.fkey) {
     w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
-    anchor_id_into(id, target->parent->name, target->name);
-    put_anchor(w, id);
+    put_anchor(w, target->parent->name, target->name);
     w.put("\">");
     html_puttext(w, target->parent->name);
     html_putc(w, '.');
@@ -55,16 +57,13 @@ void put_column(writer& w, std::string& id, const column& col) {
 
 }  // namespace
 
-void write_document(std::FILE* out, const parser& p) {
-  writer w(out);
-  std::string id;
+void write_document(writer& w, const schema& s) {
   w.put("<dl class=\"tabs\">\n");
-  for (size_t i = 0; i < p.tables.size(); i++) {
-    parser_prefetch(p, i);
-    const table* tab = p.tables[i];
+  for (size_t i = 0; i < s.tables.size(); i++) {
+    schema_prefetch(s, i);
+    const table* tab = s.tables[i];
     w.put("\t<dt id=\"");
-    anchor_id_into(id, tab->name);
-    put_anchor(w, id);
+    put_anchor(w, tab->name);
     w.put("\">");
     html_puttext(w, tab->name);
     w.put("</dt>\n\t<dd>\n");
@@ -72,7 +71,7 @@ void write_document(std::FILE* out, const parser& p) {
       put_comment(w, "\t\t", *tab->comment);
     w.put("\t\t<dl class=\"cols\">\n");
     for (const column* col : tab->cols)
-      put_column(w, id, *col);
+      put_column(w, *col);
     w.put("\t\t</dl>\n\t</dd>\n");
   }
   w.put("</dl>\n");

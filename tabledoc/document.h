@@ -1,10 +1,9 @@
-// The HTML fragment that documents a parsed schema.
+// The HTML fragment that documents a schema.
 #pragma once
 
-#include <cstdio>
-
-struct parser;
+#include "html/writer.h"
+#include "reader/schema.h"
 
 /// Writes the definition list of every table and column of a successfully
-/// parsed `p`, with "sql" as the anchor prefix.
-void write_document(std::FILE* out, const parser& p);
+/// read schema, with "sql" as the anchor prefix.
+void write_document(writer& w, const schema& s);

@@ -1,36 +1,28 @@
-// HTML text escaping and the docstring markup. The renderer walks the
-// docstring once, dispatching on the byte under the cursor; each construct
-// writes its output and moves the cursor past itself.
+// The docstring markup. The renderer walks the docstring once, dispatching on
+// the byte under the cursor; each construct writes its output and moves the
+// cursor past itself.
 #include "tabledoc/markup.h"
 
 #include <array>
-#include <cstring>
 
-#include "reader/anchor.h"
-#include "reader/escape.h"
-#include "reader/lex.h"
+#include "html/anchor.h"
+#include "html/escape.h"
+#include "reader/chars.h"
 
 namespace {
 
-// Bytes that html_putc writes as something else.
-constexpr auto text_special = [] {
-  std::array<bool, 256> table{};
-  for (unsigned char c : {'"', '&', '<', '>', '\t', '\n', '\v', '\f', '\r'})
-    table[c] = true;
-  return table;
-}();
-
-// Bytes that may begin markup; a run of other bytes is written as it stands.
+// Bytes that may begin markup or that html_putc writes as something else; a
+// run of other bytes is written as it stands.
 constexpr auto markup_special = [] {
-  std::array<bool, 256> table = text_special;
-  for (unsigned char c : {'\\', '`', '\'', '-', '@', '['})
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'"', '&', '<', '>', '\t', '\n', '\v', '\f', '\r', '\\', '`', '\'', '-', '@', '['})
     table[c] = true;
   return table;
 }();
 
 // Ends a bare @name: the end of the docstring, white space, or punctuation.
 bool ends_bare_name(unsigned char c) {
-  return c == '\0' || lex_is_space(c) || lex_is_punct(c);
+  return c == '\0' || is_space(c) || is_punct(c);
 }
 
 // The byte at `i`, or NUL past the end: the docstring is read as a C string.
@@ -64,7 +56,7 @@ size_t render_reference(writer& w, const char* prefix, std::string_view s, size_
   w.put("<a href=\"#");
   w.put(prefix);
   w.put('-');
-  w.put(anchor_idn(name.data(), name.size()));
+  anchor_idn(w, name);
   w.put("\">");
   html_puttext(w, name);
   w.put("</a>");
@@ -88,9 +80,12 @@ size_t render_link(writer& w, std::string_view s, size_t i) {
   } else {
     resume = end < s.size() ? end + 1 : end;
   }
-  // The target is an attribute value: escaped so that it cannot end it.
+  // The target is an attribute value: escaped so that it cannot end it, and
+  // left out when following it would run script.
+  std::string_view href = s.substr(target, target_end - target);
   w.put("<a href=\"");
-  html_puts(w, s.substr(target, target_end - target));
+  if (!unsafe_link_target(href))
+    html_puts(w, href);
   w.put("\">");
   html_puttext(w, s.substr(start, end - start));
   w.put("</a>");
@@ -99,28 +94,29 @@ size_t render_link(writer& w, std::string_view s, size_t i) {
 
 }  // namespace
 
-void html_putc(writer& w, unsigned char c) {
-  if (const char* entity = html_entity(c))
-    w.put(entity);
-  else
-    w.put(lex_is_space(c) ? ' ' : char(c));
-}
-
-void html_putc(std::FILE* out, unsigned char c) {
-  writer w(out);
-  html_putc(w, c);
-}
-
-void html_puttext(writer& w, std::string_view text) {
-  size_t run = 0;  // start of the bytes not yet written
-  for (size_t i = 0; i < text.size(); i++) {
-    if (text_special[static_cast<unsigned char>(text[i])]) {
-      w.put(text.substr(run, i - run));
-      html_putc(w, text[i]);
-      run = i + 1;
-    }
+bool unsafe_link_target(std::string_view target) {
+  // What a browser reads of the scheme: leading control bytes and spaces
+  // dropped, tabs and line breaks dropped anywhere.
+  char scheme[16];  // enough for the longest prefix tested below
+  size_t n = 0, i = 0;
+  while (i < target.size() && static_cast<unsigned char>(target[i]) >= 0x01 &&
+         static_cast<unsigned char>(target[i]) <= 0x20)
+    i++;
+  for (; i < target.size() && n < sizeof scheme; i++) {
+    char c = target[i];
+    if (c == '\t' || c == '\n' || c == '\r')
+      continue;
+    scheme[n++] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
   }
-  w.put(text.substr(run));
+  std::string_view head(scheme, n);
+  if (head.starts_with("javascript:") || head.starts_with("vbscript:") || head.starts_with("file:"))
+    return true;
+  if (!head.starts_with("data:"))
+    return false;
+  for (std::string_view image : {"data:image/png", "data:image/gif", "data:image/jpeg", "data:image/webp"})
+    if (head.starts_with(image))
+      return false;
+  return true;
 }
 
 void html_comment(writer& w, const char* prefix, std::string_view doc) {
@@ -168,9 +164,4 @@ void html_comment(writer& w, const char* prefix, std::string_view doc) {
       i++;
     }
   }
-}
-
-void html_comment(std::FILE* out, const char* prefix, std::string_view doc) {
-  writer w(out);
-  html_comment(w, prefix, doc);
 }

@@ -3,10 +3,8 @@
 // number, and one edge per resolved foreign key.
 #include "tablegraph/dot.h"
 
-#include "reader/anchor.h"
-#include "reader/escape.h"
-#include "reader/schema.h"
-#include "reader/writer.h"
+#include "html/anchor.h"
+#include "html/escape.h"
 
 namespace {
 
@@ -21,50 +19,46 @@ attr_pair pair_of(const std::optional<std::string>& attrs) {
   return attrs ? attr_pair{*attrs, " "} : attr_pair{};
 }
 
-// The start of a row: "<TR><TD attrs HREF="#prefix-identifier"", no ">".
-void put_cell(writer& w, const attr_pair& attrs, std::string_view prefix, std::string_view id) {
+// The start of a row: "<TR><TD attrs HREF="#prefix-", no more.
+void put_cell(writer& w, const attr_pair& attrs, std::string_view prefix) {
   w.put("\t\t\t<TR><TD ");
   w.put(attrs.text);
   w.put(attrs.sep);
   w.put("HREF=\"#");
   w.put(prefix);
   w.put('-');
-  w.put(id);
-  w.put('"');
 }
 
 }  // namespace
 
-void write_graph(std::FILE* out, const parser& p, const graph_options& opt) {
-  writer w(out);
+void write_graph(writer& w, const schema& s, const graph_options& opt) {
   attr_pair tab_attrs = pair_of(opt.table_attrs);
   attr_pair head_attrs = pair_of(opt.header_attrs ? opt.header_attrs : opt.cell_attrs);
   attr_pair cell_attrs = pair_of(opt.cell_attrs);
   std::string_view prefix = opt.prefix;
-  std::string id;  // storage for the identifiers, reused from one to the next
 
   w.put("digraph G {\n");
-  for (size_t i = 0; i < p.tables.size(); i++) {
-    parser_prefetch(p, i);
-    const table* tab = p.tables[i];
+  for (size_t i = 0; i < s.tables.size(); i++) {
+    schema_prefetch(s, i);
+    const table* tab = s.tables[i];
     w.put("\ttable");
     w.put_num(tab->idx);
     w.put(" [shape=none; label=<<TABLE");
     w.put(tab_attrs.sep);
     w.put(tab_attrs.text);
     w.put(">\n");
-    anchor_id_into(id, tab->name);
-    put_cell(w, head_attrs, prefix, id);
-    w.put('>');
-    html_puts(w, tab->name);
+    put_cell(w, head_attrs, prefix);
+    anchor_id(w, tab->name);
+    w.put("\">");
+    label_puts(w, tab->name);
     w.put("</TD></TR>\n");
     for (const column* col : tab->cols) {
-      anchor_id_into(id, tab->name, col->name);
-      put_cell(w, cell_attrs, prefix, id);
-      w.put(" PORT=\"f");
+      put_cell(w, cell_attrs, prefix);
+      anchor_id(w, tab->name, col->name);
+      w.put("\" PORT=\"f");
       w.put_num(col->idx);
       w.put("\">");
-      html_puts(w, col->name);
+      label_puts(w, col->name);
       w.put("</TD></TR>\n");
     }
     w.put("\t\t</TABLE>>];\n");

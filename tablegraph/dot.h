@@ -1,11 +1,11 @@
 // The Graphviz digraph of a parsed schema.
 #pragma once
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
-struct parser;
+#include "html/writer.h"
+#include "reader/schema.h"
 
 struct graph_options {
   std::optional<std::string> cell_attrs;    // -c: every column cell, and the header without -h
@@ -15,5 +15,5 @@ struct graph_options {
 };
 
 /// Writes one node per table and one edge per resolved foreign key of a
-/// successfully parsed `p`.
-void write_graph(std::FILE* out, const parser& p, const graph_options& opt);
+/// successfully read schema.
+void write_graph(writer& w, const schema& s, const graph_options& opt);

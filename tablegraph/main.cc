@@ -1,22 +1,15 @@
 // tablegraph: writes a Graphviz digraph of the tables, columns and foreign
 // keys of a schema, every cell linked to tabledoc's entry for it.
-#include <cerrno>
-#include <cstdio>
 #include <err.h>
-#include <new>
 #include <unistd.h>
 
-#include "reader/schema.h"
+#include "frame/frame.h"
 #include "tablegraph/attrs.h"
 #include "tablegraph/dot.h"
 
-static int usage() {
-  std::fprintf(stderr, "usage: %s [-v] [-c attrs] [-h attrs] [-t attrs] file\n", program_invocation_short_name);
-  return 1;
-}
-
-static int run(int argc, char** argv) {
-  parser p{};
+int main(int argc, char** argv) {
+  frame_start();
+  frame f;
   graph_options opt;
   int ch;
   // "+": options end at the first operand.
@@ -27,26 +20,15 @@ static int run(int argc, char** argv) {
       case 'h': slot = &opt.header_attrs; break;
       case 't': slot = &opt.table_attrs; break;
       case 'p': opt.prefix = optarg; continue;
-      case 'v': p.verbose = 1; continue;
-      default: return usage();
+      case 'v': f.diag.verbose = true; continue;
+      default: return frame_usage("[-v] [-c attrs] [-h attrs] [-t attrs] file");
     }
     if (!attrs_append(*slot, optarg))
       warnx("-%c %s: ignoring", ch, optarg);
   }
-  int ok = optind < argc ? parse_file(argv[optind], p) : parse_stdin(p);
-  if (ok)
-    write_graph(stdout, p, opt);
-  parser_free(p);
-  return ok ? 0 : 1;
-}
-
-int main(int argc, char** argv) {
-  static char outbuf[1 << 16];
-  std::setvbuf(stdout, outbuf, _IOFBF, sizeof outbuf);
-  try {
-    return run(argc, argv);
-  } catch (const std::bad_alloc&) {
-    errno = ENOMEM;
-    err(1, "malloc");
-  }
+  // argv[argc] is null: standard input when there is no operand.
+  if (!frame_read(f, argv[optind]))
+    return 1;
+  write_graph(f.out, f.model, opt);
+  return frame_finish(f);
 }

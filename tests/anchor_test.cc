@@ -1,5 +1,6 @@
 // Tests of the anchor identifiers shared by tabledoc and tablegraph.
-#include "reader/anchor.h"
+#include "html/anchor.h"
+#include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,21 @@
 
 namespace {
 
-// anchor_idn over an exactly sized copy of `text`, which has no NUL after it.
+// anchor_idn over the first `len` bytes of an exactly sized copy of `text`,
+// which has no NUL after it.
 std::string idn(std::string_view text, size_t len) {
   std::unique_ptr<char[]> copy(new char[text.size()]);
   std::memcpy(copy.get(), text.data(), text.size());
-  return anchor_idn(copy.get(), len);
+  return written([&](writer& w) { anchor_idn(w, std::string_view(copy.get(), len)); });
+}
+
+std::string id(const char* table, const char* column) {
+  return written([&](writer& w) {
+    if (column)
+      anchor_id(w, table, column);
+    else
+      anchor_id(w, table);
+  });
 }
 
 TEST(AnchorId, Identifiers) {
@@ -40,7 +51,7 @@ TEST(AnchorId, Identifiers) {
       {"", "", "."},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(c.want, anchor_id(c.table, c.column))
+    EXPECT_EQ(c.want, id(c.table, c.column))
         << "table: " << c.table << ", column: " << (c.column ? c.column : "(null)");
 }
 

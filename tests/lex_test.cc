@@ -4,31 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "reader/schema.h"
+#include "reader/log.h"
+#include "tests/test_support.h"
 
 using namespace std::literals;
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
+
+// Shows a lex_match result by name when an expectation fails.
+static void PrintTo(match m, std::ostream* os) {
+  *os << (m == match::yes ? "yes" : m == match::no ? "no" : "eof");
+}
 
 namespace {
 
-// A parser over a copy of `in`, positioned at its start, as parse_buf leaves
-// it for the tokenizer. The copy has no byte beyond `in`.
+// A lexer over a copy of `in` that has no byte beyond it, reporting as
+// "t.sql" into `messages`.
 struct Input {
+  Messages messages;
   std::unique_ptr<char[]> data;
-  parser p{};
-  explicit Input(std::string_view in) : data(new char[in.size()]) {
+  lexer lx;
+  explicit Input(std::string_view in)
+      : data(new char[in.size()]), lx(std::string_view(data.get(), in.size()), messages.diag()) {
     std::memcpy(data.get(), in.data(), in.size());
-    p.buf = data.get();
-    p.len = in.size();
-    p.fname = "t.sql";
   }
 };
 
@@ -41,32 +47,31 @@ std::string kind(int type) {
   return "?" + std::to_string(type) + ":";
 }
 
-std::string position(const parser& p) {
-  return std::to_string(p.line + 1) + ":" + std::to_string(p.column);
+std::string position(const lexer& lx) {
+  return std::to_string(lx.line + 1) + ":" + std::to_string(lx.column);
 }
 
-// Everything lex_next produces for one input, read with eof_ok 0.
+// Everything lex_next produces for one input, read with eof_ok false.
 struct Lexed {
   std::vector<std::string> tokens;      // "w:text", "q:text", "c:text"
   std::optional<std::string> partial;   // text left by the final call; absent when str is null
-  std::string err;                      // standard error over the whole run
-  bool clean_end = false;               // final call: 0, eof 1, type 0, pos at len
+  std::string err;                      // the messages over the whole run
+  bool clean_end = false;               // final call: false, type TOKEN_NONE, pos at len
 };
 
 Lexed lex_all(std::string_view in) {
   Input i(in);
   Lexed r;
   token t;
-  CaptureStderr();
   for (int n = 0; n < 100; n++) {
-    if (!lex_next(t, i.p, 0)) {
+    if (!lex_next(t, i.lx, false)) {
       if (t.str) r.partial = std::string(t.text());
-      r.clean_end = t.eof == 1 && t.type == 0 && i.p.pos == i.p.len;
+      r.clean_end = t.type == TOKEN_NONE && i.lx.pos == i.lx.len;
       break;
     }
     r.tokens.push_back(kind(t.type) + std::string(t.text()));
   }
-  r.err = GetCapturedStderr();
+  r.err = i.messages.text();
   return r;
 }
 
@@ -160,12 +165,11 @@ TEST(LexNext, EndInsideToken) {
 TEST(LexNext, EndAllowedIsSilent) {
   Input i("x /* a */");
   token t;
-  CaptureStderr();
-  EXPECT_EQ(1, lex_next(t, i.p, 1));
-  EXPECT_EQ(0, lex_next(t, i.p, 1));
-  EXPECT_EQ(0, lex_next(t, i.p, 1));
-  EXPECT_EQ("", GetCapturedStderr());
-  EXPECT_EQ(i.p.len, i.p.pos);
+  EXPECT_TRUE(lex_next(t, i.lx, true));
+  EXPECT_FALSE(lex_next(t, i.lx, true));
+  EXPECT_FALSE(lex_next(t, i.lx, true));
+  EXPECT_EQ("", i.messages.text());
+  EXPECT_EQ(i.lx.len, i.lx.pos);
 }
 
 TEST(LexNext, Positions) {  // the position as messages show it after each token
@@ -183,7 +187,7 @@ TEST(LexNext, Positions) {  // the position as messages show it after each token
     Input i(c.in);
     token t;
     std::vector<std::string> got;
-    while (lex_next(t, i.p, 1)) got.push_back(position(i.p));
+    while (lex_next(t, i.lx, true)) got.push_back(position(i.lx));
     EXPECT_EQ(c.want, got) << "input: " << show(c.in);
   }
 }
@@ -196,7 +200,7 @@ std::vector<std::string> gather(std::string_view in) {
   std::vector<std::string> got;
   for (int n = 0; n < 100; n++) {
     std::optional<std::string> doc = "stale";
-    if (!lex_comment(t, i.p, 1, doc)) {
+    if (!lex_comment(t, i.lx, true, doc)) {
       if (doc) got.push_back("[" + *doc + "]<eof>");
       break;
     }
@@ -233,16 +237,15 @@ TEST(LexComment, Docstrings) {
 
 TEST(LexComment, EndOfInput) {
   const struct {
-    int eof_ok;
+    bool eof_ok;
     std::string err;
-  } cases[] = {{1, ""}, {0, "t.sql:2:1: unexpected eof\n"}};
+  } cases[] = {{true, ""}, {false, "t.sql:2:1: unexpected eof\n"}};
   for (const auto& c : cases) {
     Input i("-- a\n");
     token t;
     std::optional<std::string> doc = "stale";
-    CaptureStderr();
-    EXPECT_EQ(0, lex_comment(t, i.p, c.eof_ok, doc)) << "eof_ok " << c.eof_ok;
-    EXPECT_EQ(c.err, GetCapturedStderr()) << "eof_ok " << c.eof_ok;
+    EXPECT_FALSE(lex_comment(t, i.lx, c.eof_ok, doc)) << "eof_ok " << c.eof_ok;
+    EXPECT_EQ(c.err, i.messages.text()) << "eof_ok " << c.eof_ok;
     EXPECT_EQ(std::nullopt, doc) << "eof_ok " << c.eof_ok;
   }
 }
@@ -287,26 +290,25 @@ TEST(LexKeyword, Rule) {
 TEST(LexMatch, Results) {
   const struct {
     std::string_view in;
-    int want;
+    match want;
     std::string err;
   } cases[] = {
-      {"rowid", 1, ""},
-      {"ROW", 1, ""},
-      {"-- c\n/* d */ Rowid", 1, ""},
-      {"rowids", 0, ""},
-      {"'rowid'", 0, ""},
-      {"\"r\"", 0, ""},
-      {"''", 0, ""},
-      {"oids", 0, ""},
-      {"", -1, "t.sql:1:0: unexpected eof\n"},
-      {"-- c\n", -1, "t.sql:2:1: unexpected eof\n"},
+      {"rowid", match::yes, ""},
+      {"ROW", match::yes, ""},
+      {"-- c\n/* d */ Rowid", match::yes, ""},
+      {"rowids", match::no, ""},
+      {"'rowid'", match::no, ""},
+      {"\"r\"", match::no, ""},
+      {"''", match::no, ""},
+      {"oids", match::no, ""},
+      {"", match::eof, "t.sql:1:0: unexpected eof\n"},
+      {"-- c\n", match::eof, "t.sql:2:1: unexpected eof\n"},
   };
   for (const auto& c : cases) {
     Input i(c.in);
     token t;
-    CaptureStderr();
-    EXPECT_EQ(c.want, lex_match(t, i.p, "rowid")) << "input: " << show(c.in);
-    EXPECT_EQ(c.err, GetCapturedStderr()) << "input: " << show(c.in);
+    EXPECT_EQ(c.want, lex_match(t, i.lx, "rowid")) << "input: " << show(c.in);
+    EXPECT_EQ(c.err, i.messages.text()) << "input: " << show(c.in);
   }
 }
 
@@ -314,27 +316,26 @@ TEST(LexExpect, Results) {  // the token left in t, and the report
   const struct {
     std::string_view in;
     const char* keyword;
-    int want;
+    bool want;
     std::string tok;
     std::string err;
   } cases[] = {
-      {")", ")", 1, ")", ""},
-      {"/* c */ -- d\n)", ")", 1, ")", ""},
-      {"KE", "key", 1, "KE", ""},
-      {",", ")", 0, ",", "t.sql:1:1: unexpected: , (wanted \")\")\n"},
-      {"')'", ")", 0, ")", "t.sql:1:3: unexpected: ) (wanted \")\")\n"},
-      {"''", ")", 0, "", "t.sql:1:2: unexpected:  (wanted \")\")\n"},
-      {"keys", "key", 0, "keys", "t.sql:1:4: unexpected: keys (wanted \"key\")\n"},
-      {"a\0b"sv, "key", 0, "a\0b"s, "t.sql:1:3: unexpected: a (wanted \"key\")\n"},
-      {"", ")", 0, "", "t.sql:1:0: unexpected eof\n"},
-      {"/* c */ ", ")", 0, "", "t.sql:1:8: unexpected eof\n"},
+      {")", ")", true, ")", ""},
+      {"/* c */ -- d\n)", ")", true, ")", ""},
+      {"KE", "key", true, "KE", ""},
+      {",", ")", false, ",", "t.sql:1:1: unexpected: , (wanted \")\")\n"},
+      {"')'", ")", false, ")", "t.sql:1:3: unexpected: ) (wanted \")\")\n"},
+      {"''", ")", false, "", "t.sql:1:2: unexpected:  (wanted \")\")\n"},
+      {"keys", "key", false, "keys", "t.sql:1:4: unexpected: keys (wanted \"key\")\n"},
+      {"a\0b"sv, "key", false, "a\0b"s, "t.sql:1:3: unexpected: a (wanted \"key\")\n"},
+      {"", ")", false, "", "t.sql:1:0: unexpected eof\n"},
+      {"/* c */ ", ")", false, "", "t.sql:1:8: unexpected eof\n"},
   };
   for (const auto& c : cases) {
     Input i(c.in);
     token t;
-    CaptureStderr();
-    EXPECT_EQ(c.want, lex_expect(t, i.p, c.keyword)) << "input: " << show(c.in);
-    EXPECT_EQ(c.err, GetCapturedStderr()) << "input: " << show(c.in);
+    EXPECT_EQ(c.want, lex_expect(t, i.lx, c.keyword)) << "input: " << show(c.in);
+    EXPECT_EQ(c.err, i.messages.text()) << "input: " << show(c.in);
     EXPECT_EQ(c.tok, t.text()) << "input: " << show(c.in);
   }
 }

@@ -1,46 +1,18 @@
-// Tests of tabledoc's text escaping and docstring rendering.
+// Tests of tabledoc's docstring rendering and its check of link targets.
 #include "tabledoc/markup.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <string_view>
+
+#include "tests/test_support.h"
 
 namespace {
 
-// What `write` puts on a stream, collected in memory.
-template <class F>
-std::string written(F write) {
-  char* buf = nullptr;
-  size_t size = 0;
-  std::FILE* out = open_memstream(&buf, &size);
-  write(out);
-  std::fclose(out);
-  std::string s(buf, size);
-  std::free(buf);
-  return s;
-}
-
 std::string render(const std::string& doc, const char* prefix = "sql") {
-  return written([&](std::FILE* out) { html_comment(out, prefix, doc); });
-}
-
-TEST(HtmlPutc, Bytes) {
-  const struct {
-    unsigned char c;
-    std::string want;
-  } cases[] = {
-      {'"', "&quot;"}, {'&', "&amp;"},    {'<', "&lt;"},     {'>', "&gt;"},
-      {' ', " "},      {'\t', " "},       {'\n', " "},       {'\v', " "},
-      {'\f', " "},     {'\r', " "},       {'\'', "'"},       {'\\', "\\"},
-      {'a', "a"},      {'@', "@"},        {'\x1f', "\x1f"},  {0x80, "\x80"},
-      {0x85, "\x85"},  {0xA0, "\xA0"},    {0xFF, "\xFF"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(c.want, written([&](std::FILE* out) { html_putc(out, c.c); }))
-        << "byte: " << int(c.c);
+  return written([&](writer& w) { html_comment(w, prefix, doc); });
 }
 
 TEST(HtmlComment, Markup) {
@@ -108,6 +80,9 @@ TEST(HtmlComment, Markup) {
       {"a [", "a ["},
       {"[](--)", "[](&#8211;)"},
       {"[][b]", "[]<a href=\"b\">b</a>"},
+      // A target that would run script is left out; the text stays.
+      {"[x](javascript:alert(1))", "<a href=\"\">x</a>)"},
+      {"[javascript:x]", "<a href=\"\">javascript:x</a>"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.want, render(c.doc)) << "docstring: " << c.doc;
 }
@@ -123,6 +98,46 @@ TEST(HtmlComment, LongDocstring) {  // far beyond any small output buffer
 
 TEST(HtmlComment, Prefix) {
   EXPECT_EQ("<a href=\"#db-t.c\">t.c</a>", render("@t.c", "db"));
+}
+
+TEST(UnsafeLinkTarget, Schemes) {  // and what a link to each target renders as
+  const struct {
+    std::string_view target;  // no byte that html_puts escapes, no ')'
+    bool unsafe;
+  } cases[] = {
+      {"javascript:alert(1", true},
+      {"JavaScript:x", true},
+      {" javascript:x", true},
+      {"\x01javascript:x", true},
+      {"\x01\x1f \x10javascript:x", true},
+      {"java\tscript:x", true},
+      {"java\nscript:x", true},
+      {"java\rscript:x", true},
+      {"vbscript:x", true},
+      {"VBScript:x", true},
+      {"file:///etc/passwd", true},
+      {"data:text/html,x", true},
+      {"data:", true},
+      {"data:image/svg+xml,x", true},
+      {"data:image/png;base64,AAA", false},
+      {"data:image/gif", false},
+      {"data:image/jpeg;base64,AAA", false},
+      {"data:image/webp", false},
+      {"DATA:IMAGE/PNG", false},
+      {"Data:Image/Gif;base64,AAA", false},
+      {"https://example.org/javascript:x", false},
+      {"javascript", false},
+      {"myjavascript:x", false},
+      {"java script:x", false},
+      {"manual.html", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    std::string target(c.target);
+    EXPECT_EQ(c.unsafe, unsafe_link_target(target)) << "target: " << target;
+    EXPECT_EQ("<a href=\"" + (c.unsafe ? "" : target) + "\">x</a>", render("[x](" + target + ")"))
+        << "target: " << target;
+  }
 }
 
 }  // namespace

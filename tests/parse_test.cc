@@ -1,43 +1,50 @@
 // Tests of the model that parse_buf builds: order, indices, flags, what makes
-// a column, foreign-key binding, skipped statements, and its release.
+// a column, foreign-key binding, skipped statements, what a failed parse
+// leaves; its messages; and parse_mapped over a file that changes under it.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "reader/load.h"
+#include "reader/read.h"
 #include "reader/schema.h"
+#include "tests/test_support.h"
 
 using namespace std::literals;
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
 
 namespace {
 
 // One run of parse_buf over an exactly sized copy of `in`, with its result
-// and standard error; the model is released at the end of the scope.
+// and messages; the model is released at the end of the scope.
 struct Parse {
-  parser p{};
-  int ok = 0;
+  schema s;
+  bool ok = false;
   std::string err;
   explicit Parse(std::string_view in) {
     std::unique_ptr<char[]> data(new char[in.size()]);
     std::memcpy(data.get(), in.data(), in.size());
-    CaptureStderr();
-    ok = parse_buf("t.sql", data.get(), in.size(), p);
-    err = GetCapturedStderr();
+    Messages messages;
+    ok = parse_buf(messages.diag(), std::string_view(data.get(), in.size()), s);
+    err = messages.text();
   }
-  ~Parse() { parser_free(p); }
 };
 
 // The model in list order: "name#idx!flags(col#idx->target,...)", where a
 // bound column shows its target as "table#idx.column"; without `cols` only
 // "name#idx!flags".
-std::string model(const parser& p, bool cols = true) {
+std::string model(const schema& m, bool cols = true) {
   std::string s;
-  for (const table* t : p.tables) {
+  for (const table* t : m.tables) {
     if (!s.empty()) s += ' ';
     s += std::string(t->name) + '#' + std::to_string(t->idx);
     if (t->flags) s += '!' + std::to_string(t->flags);
@@ -54,13 +61,12 @@ std::string model(const parser& p, bool cols = true) {
     s += ')';
     if (t->ncols != t->cols.size()) s += "?ncols";
   }
-  if (p.ntables != p.tables.size()) s += "?ntables";
   return s;
 }
 
 struct Case {
   std::string_view in;
-  int ok;
+  bool ok;
   std::string model;  // tables only when the parse fails
   std::string err;
 };
@@ -68,7 +74,7 @@ struct Case {
 void check(const Case& c) {
   Parse r(c.in);
   EXPECT_EQ(c.ok, r.ok) << "input: " << c.in;
-  EXPECT_EQ(c.model, model(r.p, c.ok)) << "input: " << c.in;
+  EXPECT_EQ(c.model, model(r.s, c.ok)) << "input: " << c.in;
   EXPECT_EQ(c.err, r.err) << "input: " << c.in;
 }
 
@@ -188,12 +194,12 @@ TEST(ParseBuf, CutShortReferences) {  // what reaches the foreign-key pass
   for (const auto& c : cases) {
     Parse r(c.in);
     std::string got;
-    for (const auto& ref : r.p.refs) {
+    for (const auto& ref : r.s.refs) {
       if (!got.empty()) got += ' ';
       got += std::string(ref.source->name) + '>' + std::string(ref.tname.value_or("-")) + '.' +
              std::string(ref.cname.value_or("-"));
     }
-    EXPECT_EQ(1, r.ok) << "input: " << c.in;
+    EXPECT_TRUE(r.ok) << "input: " << c.in;
     EXPECT_EQ(c.refs, got) << "input: " << c.in;
   }
 }
@@ -237,11 +243,11 @@ TEST(ParseBuf, Docstrings) {
              (rec->comment ? "[" + std::string(*rec->comment) + "]" : "null");
     };
     std::string got;
-    for (const table* t : r.p.tables) {
+    for (const table* t : r.s.tables) {
       got += doc(t);
       for (const column* col : t->cols) got += " " + doc(col);
     }
-    EXPECT_EQ(1, r.ok) << "input: " << c.in;
+    EXPECT_TRUE(r.ok) << "input: " << c.in;
     EXPECT_EQ(c.want, got) << "input: " << c.in;
   }
 }
@@ -257,41 +263,108 @@ TEST(ParseBuf, LongTexts) {  // names and docstrings far beyond any small buffer
   }
   in += ");";
   Parse r(in);
-  EXPECT_EQ(1, r.ok);
-  EXPECT_EQ("t#0(" + want + ")", model(r.p));
-  ASSERT_EQ(1u, r.p.tables.size());
-  EXPECT_TRUE(doc == r.p.tables[0]->comment.value_or("(null)"));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ("t#0(" + want + ")", model(r.s));
+  ASSERT_EQ(1u, r.s.tables.size());
+  EXPECT_TRUE(doc == r.s.tables[0]->comment.value_or("(null)"));
 }
 
 TEST(ParseBuf, EmptyInput) {
   Parse r("");
-  EXPECT_EQ(0, r.ok);
-  EXPECT_TRUE(r.err.ends_with(": t.sql: empty file\n")) << r.err;
-  EXPECT_EQ("", model(r.p));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(program_invocation_short_name + ": t.sql: empty file\n"s, r.err);
+  EXPECT_EQ("", model(r.s));
 }
 
-TEST(ParserFree, ReleasesAnyModel) {
-  parser empty{};
-  parser_free(empty);
-  EXPECT_TRUE(empty.tables.empty());
-  EXPECT_TRUE(empty.refs.empty());
+// A failed parse leaves every table and column read so far, the failed
+// statement's included, nothing bound, and a reference lacking its names; the
+// schema releases all of it with itself.
+TEST(ParseBuf, FailedParseLeavesPartialModel) {
+  Parse r("CREATE TABLE a (x REFERENCES a (x)); CREATE TABLE t (b, a, FOREIGN KEY (a) REFERENCES");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ("t.sql:1:85: unexpected eof\nt.sql:1:85: syntax error trailing columns\n", r.err);
+  EXPECT_EQ("a#0 t#1", model(r.s, false));
+  EXPECT_EQ("a#0(x#0) t#1(a#1,b#0)", model(r.s));
+  ASSERT_EQ(2u, r.s.refs.size());
+  EXPECT_FALSE(r.s.refs[1].tname);
+  EXPECT_FALSE(r.s.refs[1].cname);
+}
 
-  // A failed parse leaves every table and column read so far, the failed
-  // statement's included, nothing bound, and a reference lacking its names.
-  parser p{};
-  std::string_view in =
-      "CREATE TABLE a (x REFERENCES a (x)); CREATE TABLE t (b, a, FOREIGN KEY (a) REFERENCES";
-  CaptureStderr();
-  EXPECT_EQ(0, parse_buf("t.sql", in.data(), in.size(), p));
-  EXPECT_EQ("t.sql:1:85: unexpected eof\nt.sql:1:85: syntax error trailing columns\n",
-            GetCapturedStderr());
-  EXPECT_EQ("a#0 t#1", model(p, false));
-  EXPECT_EQ("a#0(x#0) t#1(a#1,b#0)", model(p));
-  ASSERT_EQ(2u, p.refs.size());
-  EXPECT_FALSE(p.refs[1].tname);
-  parser_free(p);
-  EXPECT_TRUE(p.tables.empty());
-  EXPECT_TRUE(p.refs.empty());
+TEST(ParseBuf, LongTokenInMessages) {  // a message quotes the token whole
+  std::string tok;
+  for (int i = 0; i < 100000; i++) tok += char('0' + i % 10);
+  const struct {
+    std::string before, after;  // the input around the token
+    bool ok;
+    std::vector<std::string> messages;  // each at the position after the token
+  } cases[] = {
+      {"CREATE TABLE t (a, FOREIGN KEY (", ") REFERENCES t (a));", true, {"cannot find column: " + tok}},
+      {"CREATE TABLE t (f ", ");", false,
+       {"unexpected: " + tok + " (wanted \"key\")", "syntax error trailing columns"}},
+  };
+  for (const auto& c : cases) {
+    Parse r(c.before + tok + c.after);
+    EXPECT_EQ(c.ok, r.ok) << "input: " << c.before;
+    std::string want;
+    for (const std::string& m : c.messages)
+      want += "t.sql:1:" + std::to_string(c.before.size() + tok.size()) + ": " + m + "\n";
+    EXPECT_TRUE(want == r.err) << "input: " << c.before << "\nmessages, cut: " << r.err.substr(0, 200);
+  }
+}
+
+// A file of the given bytes, open for reading and writing; removed at the end.
+struct TempFile {
+  std::string path = testing::TempDir() + "parse_mapped_XXXXXX";
+  int fd = mkstemp(path.data());
+  explicit TempFile(std::string_view bytes) {
+    EXPECT_NE(-1, fd) << path << ": " << std::strerror(errno);
+    EXPECT_EQ(ssize_t(bytes.size()), write(fd, bytes.data(), bytes.size()));
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    close(fd);
+    unlink(path.c_str());
+  }
+};
+
+TEST(ParseMapped, FileChangedWhileRead) {
+  // A valid schema of three pages: a comment fills what the table leaves.
+  const size_t page = size_t(sysconf(_SC_PAGESIZE));
+  const std::string head = "CREATE TABLE t (a);\n--";
+  const std::string bytes = head + std::string(3 * page - head.size() - 1, 'x') + "\n";
+  enum class change { none, shrink, grow };
+  const struct {
+    const char* what;
+    change how;
+    bool check_size;  // whether parse_mapped gets the descriptor
+    bool ok;
+  } cases[] = {
+      {"unchanged", change::none, true, true},
+      {"shrunk under the mapping", change::shrink, true, false},
+      {"shrunk, no descriptor: the fault alone tells", change::shrink, false, false},
+      {"grown", change::grow, true, false},
+  };
+  for (const auto& c : cases) {
+    TempFile f(bytes);
+    void* map = mmap(nullptr, bytes.size(), PROT_READ, MAP_SHARED, f.fd, 0);
+    ASSERT_NE(MAP_FAILED, map) << std::strerror(errno);
+    if (c.how != change::none) {
+      ASSERT_EQ(0, ftruncate(f.fd, c.how == change::shrink ? 100 : bytes.size() + 1));
+    }
+    Messages messages;
+    schema s;
+    bool ok = parse_mapped(messages.diag(), c.check_size ? f.fd : -1, static_cast<const char*>(map),
+                           bytes.size(), s);
+    munmap(map, bytes.size());
+    EXPECT_EQ(c.ok, ok) << c.what;
+    if (c.ok) {
+      EXPECT_EQ("t#0(a#0)", model(s));
+    }
+    EXPECT_EQ(c.ok ? "" : program_invocation_short_name + ": t.sql: file changed while being read\n"s,
+              messages.text())
+        << c.what;
+  }
 }
 
 }  // namespace

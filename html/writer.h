@@ -1,14 +1,17 @@
-// A buffered writer over a stdio stream. The writers emit many small pieces;
-// gathering them here costs a copy each, where a stdio call costs far more.
+// A buffered writer into a stdio stream or a string. The writers emit many
+// small pieces; gathering them here costs a copy each, where a stdio call
+// costs far more.
 #pragma once
 
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 struct writer {
   explicit writer(std::FILE* stream) : out(stream) {}
+  explicit writer(std::string& text) : str(&text) {}
   writer(const writer&) = delete;
   writer& operator=(const writer&) = delete;
   ~writer() { flush(); }
@@ -25,7 +28,7 @@ struct writer {
     if (s.size() > sizeof buf - n) {
       flush();
       if (s.size() > sizeof buf) {
-        fwrite_unlocked(s.data(), 1, s.size(), out);
+        emit(s.data(), s.size());
         return;
       }
     }
@@ -40,13 +43,18 @@ struct writer {
     put(std::string_view(digits, end - digits));
   }
 
-  /// Hands everything gathered so far to the stream.
+  /// Hands everything gathered so far to the stream or string.
   void flush() {
-    fwrite_unlocked(buf, 1, n, out);
+    emit(buf, n);
     n = 0;
   }
 
-  std::FILE* out;
+  std::FILE* out = nullptr;
+  std::string* str = nullptr;
+  int error = 0;  // errno of the first write that failed; nothing is written after it
   size_t n = 0;
-  char buf[1 << 14];
+  char buf[1 << 16];
+
+ private:
+  void emit(const char* data, size_t size);
 };

@@ -1,0 +1,57 @@
+// The program frame shared by tabledoc and tablegraph.
+#include "frame/frame.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "reader/read.h"
+
+namespace {
+
+// Standard error keeps each message whole, in one write.
+char error_buffer[4096];
+
+// The writer has already gathered the output into blocks, so the stream
+// itself needs no buffer. With none, nothing written before an exit can be
+// left in it to reach standard output later.
+[[noreturn]] void out_of_memory() {
+  std::fprintf(stderr, "%s: malloc: %s\n", program_invocation_short_name, std::strerror(ENOMEM));
+  std::fflush(stderr);
+  _exit(1);
+}
+
+}  // namespace
+
+void frame_start() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  std::setvbuf(stderr, error_buffer, _IOLBF, sizeof error_buffer);
+  std::set_new_handler(out_of_memory);
+}
+
+int frame_usage(const char* synopsis) {
+  std::fprintf(stderr, "usage: %s %s\n", program_invocation_short_name, synopsis);
+  return 1;
+}
+
+bool frame_read(frame& f, const char* operand) {
+  return operand ? parse_file(operand, f.diag, f.model) : parse_stdin(f.diag, f.model);
+}
+
+int frame_finish(frame& f) {
+  f.out.flush();
+  int error = f.out.error;
+  if (std::fflush(stdout) != 0 && !error)
+    error = errno;
+  if (std::ferror(stdout) && !error)
+    error = EIO;
+  if (std::fclose(stdout) != 0 && !error)
+    error = errno;
+  if (error) {
+    log_error(f.diag, error, {"write error"});
+    return 1;
+  }
+  return 0;
+}

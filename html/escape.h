@@ -1,0 +1,28 @@
+// Every escape of the outputs: HTML text and attribute values, and the text
+// of Graphviz's HTML-like labels.
+#pragma once
+
+#include <string_view>
+
+#include "html/writer.h"
+
+/// The entity for '"', '&', '<' or '>', or null for any other byte.
+const char* html_entity(unsigned char c);
+
+/// Writes one byte of a name or docstring as HTML text: '"', '&', '<', '>' as
+/// entities, every ASCII white-space byte as one space, anything else as is.
+void html_putc(writer& w, unsigned char c);
+
+/// Writes `text` as html_putc writes each of its bytes.
+void html_puttext(writer& w, std::string_view text);
+
+/// Writes `text` with '"', '&', '<' and '>' as entities; every other byte,
+/// white space included, unchanged.
+void html_puts(writer& w, std::string_view text);
+
+/// Writes `text` as the text of a label cell that Graphviz's XML parser
+/// accepts, whatever its bytes: as html_puts does, and besides that valid
+/// UTF-8 as it is, but U+FFFE, U+FFFF and the control bytes other than tab,
+/// LF and CR as "&#xFFFD;", and a byte that begins no valid UTF-8 sequence
+/// as its own character reference "&#xNN;".
+void label_puts(writer& w, std::string_view text);
