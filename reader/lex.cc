@@ -126,6 +126,7 @@ bool lex_line_comment(token& t, lexer& lx, bool eof_ok) {
 bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
   const char* b = lx.buf;
   std::string& text = lx.scratch;
+  bool keep = lx.comment_text;
   text.clear();
   consume(lx);
   consume(lx);
@@ -136,7 +137,8 @@ bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
     while (end < limit && b[end] != '\n' && b[end] != '*')
       end++;
     if (end > lx.pos) {
-      text.append(b + lx.pos, end - lx.pos);
+      if (keep)
+        text.append(b + lx.pos, end - lx.pos);
       lx.column += end - lx.pos;
       lx.pos = end;
       continue;
@@ -148,16 +150,20 @@ bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
     }
     consume(lx);
     if (c != '\n') {
-      text += c;
+      if (keep)
+        text += c;
       continue;
     }
-    text += lx.pos < lx.len && b[lx.pos] == '\n' ? '\n' : ' ';
+    if (keep)
+      text += lx.pos < lx.len && b[lx.pos] == '\n' ? '\n' : ' ';
     while (lx.pos < lx.len && is_space(b[lx.pos])) {
       consume(lx);
-      text += ' ';
+      if (keep)
+        text += ' ';
     }
     if (remaining(lx) >= 2 && b[lx.pos] == '*' && b[lx.pos + 1] != '/') {
-      text += b[lx.pos + 1] == '\n' ? '\n' : ' ';
+      if (keep)
+        text += b[lx.pos + 1] == '\n' ? '\n' : ' ';
       consume(lx);
     }
   }
@@ -215,22 +221,26 @@ bool lex_next(token& t, lexer& lx, bool eof_ok) {
   return lex_word(t, lx);
 }
 
-bool lex_comment(token& t, lexer& lx, bool eof_ok, std::optional<std::string>& doc) {
+bool lex_comment(token& t, lexer& lx, bool eof_ok, text_store* docs, std::optional<std::string_view>& doc) {
   doc.reset();
+  bool gathering = false;
   for (;;) {
     if (!lex_next(t, lx, eof_ok)) {
-      doc.reset();  // comments at the end of the input document nothing
+      if (gathering)
+        text_drop(*docs);  // comments at the end of the input document nothing
       return false;
     }
     if (t.type != TOKEN_COMMENT)
-      return true;
-    // The docstring is a C string: each comment counts up to its first NUL.
-    std::string_view text = lex_cstr(t.text());
-    if (doc)
-      doc->append(text);
-    else
-      doc.emplace(text);
+      break;
+    if (!docs)
+      continue;
+    // Each comment counts up to its first NUL byte, as a C string copy does.
+    text_append(*docs, lex_cstr(t.text()));
+    gathering = true;
   }
+  if (gathering)
+    doc = text_close(*docs);
+  return true;
 }
 
 match lex_match(token& t, lexer& lx, const char* keyword) {

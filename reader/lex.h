@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "reader/log.h"
+#include "reader/schema.h"
 
 enum token_type : int {
   TOKEN_NONE = 0,  // no token was produced: the end of the input
@@ -34,6 +35,9 @@ struct lexer {
   size_t line = 0;    // counted from 0; messages show line + 1
   size_t column = 0;  // as messages show it
   diagnostics diag;
+  // Whether a block comment's text is made: without it, block comments are
+  // only scanned, and their tokens' text is empty.
+  bool comment_text = true;
   std::string scratch;  // the rewritten text of the block comment read last
 };
 
@@ -47,10 +51,12 @@ std::string_view lex_cstr(std::string_view text);
 /// which is reported as "unexpected eof" unless `eof_ok`. Partial text stays in `t`.
 [[nodiscard]] bool lex_next(token& t, lexer& lx, bool eof_ok);
 
-/// Skips comments, gathering their texts into `doc` (absent when there were
-/// none). true with the first other token in `t`; false at the end of the
-/// input, with `doc` absent.
-[[nodiscard]] bool lex_comment(token& t, lexer& lx, bool eof_ok, std::optional<std::string>& doc);
+/// Skips comments, gathering their texts into a docstring kept in `docs` and
+/// returned in `doc` (absent when there were none, or when `docs` is null).
+/// true with the first other token in `t`; false at the end of the input,
+/// with `doc` absent.
+[[nodiscard]] bool lex_comment(token& t, lexer& lx, bool eof_ok, text_store* docs,
+                               std::optional<std::string_view>& doc);
 
 /// Skips comments; whether the next token is a non-empty word matching `keyword`.
 [[nodiscard]] match lex_match(token& t, lexer& lx, const char* keyword);

@@ -48,11 +48,7 @@ void on_bus(int, siginfo_t* info, void*) {
 // Reads descriptor `fd` to its end into one buffer and parses it.
 bool parse_stream(const diagnostics& d, int fd, schema& s) {
   // The buffer doubles as it fills, so reading n bytes copies O(n) in all.
-  // When the descriptor is a file, its size is known and nothing is copied.
   size_t cap = 64 * 1024, total = 0;
-  struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
-    cap = std::max(cap, size_t(st.st_size) + 1);
   std::unique_ptr<char[]> buf(new char[cap]);
   for (;;) {
     if (total == cap) {
@@ -73,15 +69,20 @@ bool parse_stream(const diagnostics& d, int fd, schema& s) {
   return parse_buf(d, std::string_view(buf.get(), total), s);
 }
 
-// Maps the regular file open on `fd` and parses it.
-bool parse_regular(const diagnostics& d, int fd, size_t size, schema& s) {
+// Maps the regular file open on `fd` from byte `offset` to its end, and
+// parses it. The pages are read in as the mapping is made: far cheaper than
+// one fault per page.
+bool parse_regular(const diagnostics& d, int fd, size_t offset, size_t file_size, schema& s) {
+  size_t page = size_t(sysconf(_SC_PAGESIZE));
+  size_t start = offset & ~(page - 1), size = file_size - start;
   // A file of length 0 cannot be mapped (EINVAL) and is reported here.
-  void* map = mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+  void* map = mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, off_t(start));
   if (map == MAP_FAILED) {
     log_error(d, errno, {d.fname});
     return false;
   }
-  bool ok = parse_mapped(d, fd, static_cast<const char*>(map), size, s);
+  const char* data = static_cast<const char*>(map) + (offset - start);
+  bool ok = parse_mapped(d, fd, file_size, data, file_size - offset, s);
   if (munmap(map, size) != 0) {
     log_error(d, errno, {d.fname});
     return false;
@@ -91,7 +92,7 @@ bool parse_regular(const diagnostics& d, int fd, size_t size, schema& s) {
 
 }  // namespace
 
-bool parse_mapped(const diagnostics& d, int fd, const char* data, size_t size, schema& s) {
+bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* data, size_t size, schema& s) {
   guard.page = uintptr_t(sysconf(_SC_PAGESIZE));
   guard.begin = reinterpret_cast<uintptr_t>(data);
   guard.end = (guard.begin + size + guard.page - 1) & ~(guard.page - 1);
@@ -106,7 +107,7 @@ bool parse_mapped(const diagnostics& d, int fd, const char* data, size_t size, s
   guard.begin = guard.end = 0;
 
   struct stat st;
-  bool same_size = fd < 0 || (fstat(fd, &st) == 0 && size_t(st.st_size) == size);
+  bool same_size = fd < 0 || (fstat(fd, &st) == 0 && size_t(st.st_size) == file_size);
   if (guard.faulted || !same_size) {
     log_error(d, 0, {d.fname, ": file changed while being read"});
     return false;
@@ -131,7 +132,7 @@ bool parse_file(const char* path, const diagnostics& options, schema& s) {
     log_error(d, EISDIR, {path});
     ok = false;
   } else if (S_ISREG(st.st_mode)) {
-    ok = parse_regular(d, fd, size_t(st.st_size), s);
+    ok = parse_regular(d, fd, 0, size_t(st.st_size), s);
   } else {
     ok = parse_stream(d, fd, s);  // a pipe, a terminal, a device
   }
@@ -145,5 +146,11 @@ bool parse_file(const char* path, const diagnostics& options, schema& s) {
 bool parse_stdin(const diagnostics& options, schema& s) {
   diagnostics d = options;
   d.fname = "<stdin>";
+  // A file on standard input is mapped like a file operand, from where its
+  // reading stands; what remains of it may be nothing at all.
+  struct stat st;
+  off_t at = lseek(0, 0, SEEK_CUR);
+  if (fstat(0, &st) == 0 && S_ISREG(st.st_mode) && at >= 0 && at < st.st_size)
+    return parse_regular(d, 0, size_t(at), size_t(st.st_size), s);
   return parse_stream(d, 0, s);
 }

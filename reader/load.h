@@ -7,8 +7,9 @@
 #include "reader/schema.h"
 
 /// Parses `size` bytes of a file mapped at `data`. A fault while reading them
-/// (the file shrank under the mapping) or a size that differs from `size`
-/// afterwards (checked on descriptor `fd`, when it is not -1) fails the parse
-/// with "file changed while being read"; the rest of the mapping then reads
-/// as zero bytes.
-[[nodiscard]] bool parse_mapped(const diagnostics& d, int fd, const char* data, size_t size, schema& s);
+/// (the file shrank under the mapping) or, when `fd` is not -1, a size of the
+/// file on `fd` other than `file_size` afterwards fails the parse with "file
+/// changed while being read"; the rest of the mapping then reads as zero
+/// bytes.
+[[nodiscard]] bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* data, size_t size,
+                                schema& s);

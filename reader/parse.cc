@@ -48,17 +48,12 @@ bool matches(const token& t, const char* keyword, bool word_only = false) {
   return t.len > 0 && (!word_only || t.type == TOKEN_WORD) && lex_keyword(t, keyword);
 }
 
-// A copy of the token's text, cut at its first NUL as a C string copy is.
-std::string text_copy(const token& t) { return std::string(lex_cstr(t.text())); }
-
-// The same copy, kept in one of the parser's text stores for the model.
+// A copy of the token's text for the model, cut at its first NUL as a C
+// string copy is.
 std::string_view keep_token(text_store& store, const token& t) { return text_keep(store, lex_cstr(t.text())); }
 
-std::optional<std::string_view> keep_doc(schema& s, const std::optional<std::string>& doc) {
-  if (!doc)
-    return std::nullopt;
-  return text_keep(s.texts, *doc);
-}
+// Where lex_comment keeps docstrings: nowhere when the model wants none.
+text_store* docstrings(schema& s) { return s.docstrings ? &s.texts : nullptr; }
 
 // Reads the next token that is not a comment; false at the end of the
 // input, which lex_next has reported.
@@ -81,11 +76,11 @@ ended skip(token& t, parser& p) {
   return ended::at_eof;
 }
 
-column* add_column(statement& s, const std::optional<std::string>& doc) {
+column* add_column(statement& s, std::optional<std::string_view> doc) {
   schema& m = s.p.model;
   column* c = &m.column_store.make();
   c->name = keep_token(m.texts, s.t);
-  c->comment = keep_doc(m, doc);
+  c->comment = doc;
   c->parent = s.tab;
   c->idx = s.tab->ncols++;
   m.columns.push_back(c);
@@ -124,7 +119,7 @@ next references_clause(statement& s, column* source) {
   if (!read_token(s.t, p))
     return next::list_end;
   size_t ref = refs.size();
-  refs.push_back(reference{source, text_copy(s.t), std::nullopt});
+  refs.push_back(reference{source, keep_token(p.model.texts, s.t), std::nullopt});
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, "(", true)) {
@@ -133,7 +128,7 @@ next references_clause(statement& s, column* source) {
   }
   if (!read_token(s.t, p))
     return next::list_end;
-  refs[ref].cname = text_copy(s.t);
+  refs[ref].cname = keep_token(p.model.texts, s.t);
   log_verbose(p.lex, {"added reference to ", s.tab->name, ".", source->name, ": ", *refs[ref].tname, ".",
                       *refs[ref].cname});
   if (!read_token(s.t, p))
@@ -175,14 +170,14 @@ next foreign_key_clause(statement& s) {
   if (!read_token(s.t, p))
     return next::list_end;
   if (ref)
-    refs[*ref].tname = text_copy(s.t);
+    refs[*ref].tname = keep_token(p.model.texts, s.t);
   if (!clause_word(s, "("))
     return next::list_end;
   if (!read_token(s.t, p))
     return next::list_end;
   if (ref) {
     reference& r = refs[*ref];
-    r.cname = text_copy(s.t);
+    r.cname = keep_token(p.model.texts, s.t);
     log_verbose(p.lex, {"added foreign key to ", s.tab->name, ".", r.source->name, ": ", *r.tname, ".", *r.cname});
   }
   if (!lex_expect(s.t, p.lex, ")"))
@@ -218,8 +213,8 @@ next item_body(statement& s, column* current) {
 // check; false after a failure.
 bool column_list(statement& s) {
   for (;;) {
-    std::optional<std::string> doc;
-    if (!lex_comment(s.t, s.p.lex, false, doc))
+    std::optional<std::string_view> doc;
+    if (!lex_comment(s.t, s.p.lex, false, docstrings(s.p.model), doc))
       return false;
     next n;
     if (matches(s.t, "unique") || matches(s.t, "foreign")) {
@@ -256,7 +251,7 @@ ended statement_end(parser& p, const token& t) {
 }
 
 // The rest of a CREATE statement, after the CREATE token.
-ended create_statement(parser& p, std::optional<std::string>& doc) {
+ended create_statement(parser& p, std::optional<std::string_view> doc) {
   statement s(p);
   token& t = s.t;
   if (!read_token(t, p))
@@ -288,7 +283,7 @@ ended create_statement(parser& p, std::optional<std::string>& doc) {
   schema& m = p.model;
   table* tab = &m.table_store.make();
   tab->name = keep_token(m.table_names, t);
-  tab->comment = keep_doc(m, doc);
+  tab->comment = doc;
   tab->flags = flags;
   tab->idx = m.tables.size();
   s.tab = tab;
@@ -369,18 +364,22 @@ bool parse_buf(const diagnostics& d, std::string_view data, schema& s) {
     return false;
   }
   parser p{lexer(data, d), s};
+  p.lex.comment_text = s.docstrings;
   for (;;) {
     token t;
-    std::optional<std::string> doc;  // the statement's docstring
-    if (!lex_comment(t, p.lex, true, doc))
+    std::optional<std::string_view> doc;  // the statement's docstring
+    if (!lex_comment(t, p.lex, true, docstrings(s), doc))
       return finish(p);
     ended e;
+    size_t tables = s.tables.size();
     if (!matches(t, "create")) {
       log_verbose(p.lex, {"ignoring top-level statement"});
       e = skip(t, p);
     } else {
       e = create_statement(p, doc);
     }
+    if (doc && s.tables.size() == tables)
+      text_forget(s.texts, *doc);  // no table took the docstring
     if (e == ended::failed)
       return fail(p);
     if (p.lex.pos >= p.lex.len)

@@ -1,30 +1,64 @@
 // The schema model's text store.
 #include "reader/schema.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstring>
+
+void block_release::operator()(char* p) const { munmap(p, size); }
+
+memory_block block_alloc(size_t size) {
+  size = (size + block_bytes - 1) / block_bytes * block_bytes;
+  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED)
+    throw std::bad_alloc();
+  madvise(p, size, MADV_HUGEPAGE);
+  return memory_block(static_cast<char*>(p), block_release{size});
+}
 
 // Names and docstrings are many and small, and all live as long as the
 // model: they are packed into large blocks, allocated and released a block at
 // once.
-std::string_view text_keep(text_store& store, std::string_view text) {
-  constexpr size_t block_size = 1 << 16;
-  size_t need = text.size() + 1;
-  char* copy;
-  if (need > block_size / 4) {
-    // A large text gets a block of its own; the current block keeps its room.
-    store.blocks.push_back(std::make_unique_for_overwrite<char[]>(need));
-    copy = store.blocks.back().get();
-  } else {
-    if (need > store.room) {
-      store.blocks.push_back(std::make_unique_for_overwrite<char[]>(block_size));
-      store.next = store.blocks.back().get();
-      store.room = block_size;
-    }
-    copy = store.next;
-    store.next += need;
-    store.room -= need;
+void text_append(text_store& store, std::string_view piece) {
+  size_t need = store.open + piece.size() + 1;  // with the closing NUL
+  if (need > store.room) {
+    // A new block, at least twice what the text needs so that a text that
+    // keeps growing moves only now and then; the text so far moves along.
+    memory_block block = block_alloc(std::max(block_bytes, 2 * need));
+    if (store.open)
+      std::memcpy(block.get(), store.next, store.open);
+    store.next = block.get();
+    store.room = block.get_deleter().size;
+    store.blocks.push_back(std::move(block));
   }
-  std::memcpy(copy, text.data(), text.size());
-  copy[text.size()] = '\0';
-  return {copy, text.size()};
+  if (!piece.empty())
+    std::memcpy(store.next + store.open, piece.data(), piece.size());
+  store.open += piece.size();
+}
+
+std::string_view text_close(text_store& store) {
+  if (store.room == 0)
+    text_append(store, {});  // an empty text still needs room for its NUL
+  char* text = store.next;
+  size_t size = store.open;
+  text[size] = '\0';
+  store.next += size + 1;
+  store.room -= size + 1;
+  store.open = 0;
+  return {text, size};
+}
+
+void text_drop(text_store& store) { store.open = 0; }
+
+void text_forget(text_store& store, std::string_view text) {
+  if (store.open == 0 && text.data() + text.size() + 1 == store.next) {
+    store.room += text.size() + 1;
+    store.next -= text.size() + 1;
+  }
+}
+
+std::string_view text_keep(text_store& store, std::string_view text) {
+  text_append(store, text);
+  return text_close(store);
 }

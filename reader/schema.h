@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,41 +38,76 @@ struct table {
 };
 
 struct reference {
-  column* source = nullptr;          // the column that declares the foreign key
-  std::optional<std::string> tname;  // target table as written; absent until read
-  std::optional<std::string> cname;  // target column as written; absent until read
+  column* source = nullptr;               // the column that declares the foreign key
+  std::optional<std::string_view> tname;  // target table as written; absent until read
+  std::optional<std::string_view> cname;  // target column as written; absent until read
 };
+
+/// A large block of zeroed memory straight from the system, in huge pages
+/// where it offers them, so that filling it costs few page faults. Released
+/// with its owner.
+struct block_release {
+  size_t size;
+  void operator()(char* p) const;
+};
+using memory_block = std::unique_ptr<char[], block_release>;
+
+/// A block of at least `size` bytes; throws std::bad_alloc when there is none.
+memory_block block_alloc(size_t size);
+
+/// The size of the model's blocks: one huge page.
+constexpr size_t block_bytes = size_t(2) << 20;
 
 /// Owns records in large blocks, allocated and released a block at once. A
 /// record never moves, so pointers to it stay valid as long as the store.
+/// The records need no destructor.
 template <typename T>
 struct record_store {
-  static constexpr size_t block_size = 1024;
-  std::vector<std::unique_ptr<T[]>> blocks;
-  size_t used = block_size;  // records taken from the last block
+  static constexpr size_t per_block = block_bytes / sizeof(T);
+  std::vector<memory_block> blocks;
+  size_t used = per_block;  // records taken from the last block
 
   T& make() {
-    if (used == block_size) {
-      blocks.push_back(std::make_unique<T[]>(block_size));
+    if (used == per_block) {
+      blocks.push_back(block_alloc(block_bytes));
       used = 0;
     }
-    return blocks.back()[used++];
+    return *new (blocks.back().get() + used++ * sizeof(T)) T{};
   }
 };
 
 /// Blocks of NUL-terminated copies of names and docstrings, released together.
+/// A text is kept in one piece, or gathered piece by piece at the end of the
+/// last block and then closed.
 struct text_store {
-  std::vector<std::unique_ptr<char[]>> blocks;
-  char* next = nullptr;  // free room in the last block
+  std::vector<memory_block> blocks;
+  char* next = nullptr;  // free room in the last block; a text being gathered starts here
   size_t room = 0;
+  size_t open = 0;  // bytes of the text being gathered
 };
 
 /// Keeps a NUL-terminated copy of `text` in `store`; returns it without the NUL.
 std::string_view text_keep(text_store& store, std::string_view text);
 
+/// Appends `piece` to the text being gathered, starting one if none is.
+void text_append(text_store& store, std::string_view piece);
+
+/// Ends the text being gathered and returns it, without its NUL.
+std::string_view text_close(text_store& store);
+
+/// Drops the text being gathered.
+void text_drop(text_store& store);
+
+/// Takes back `text` when it is the last text kept in `store`: its room is
+/// used again.
+void text_forget(text_store& store, std::string_view text);
+
 /// Everything read from one schema. It owns every record and text, and
 /// releases them with itself.
 struct schema {
+  // Whether docstrings are kept: a program that prints none sets it to false
+  // before the parse, which then neither copies nor rewrites comments.
+  bool docstrings = true;
   // Every table; in name order (equal names in creation order) once the
   // parse is over, in creation order while it runs.
   std::vector<table*> tables;
@@ -81,7 +117,7 @@ struct schema {
   std::vector<column*> columns;
   record_store<table> table_store;
   record_store<column> column_store;
-  text_store texts;  // column names and docstrings
+  text_store texts;  // column names, docstrings and the names that references give
   // Table names apart from the rest: sorting the tables and finding them by
   // name read these again and again, and together they stay in the cache.
   text_store table_names;

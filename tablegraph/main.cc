@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   frame_start();
   frame f;
+  f.model.docstrings = false;  // the graph draws none
   graph_options opt;
   int ch;
   // "+": options end at the first operand.

@@ -196,15 +196,16 @@ TEST(LexNext, Positions) {  // the position as messages show it after each token
 // just the token when there was no docstring.
 std::vector<std::string> gather(std::string_view in) {
   Input i(in);
+  text_store docs;
   token t;
   std::vector<std::string> got;
   for (int n = 0; n < 100; n++) {
-    std::optional<std::string> doc = "stale";
-    if (!lex_comment(t, i.lx, true, doc)) {
-      if (doc) got.push_back("[" + *doc + "]<eof>");
+    std::optional<std::string_view> doc = "stale";
+    if (!lex_comment(t, i.lx, true, &docs, doc)) {
+      if (doc) got.push_back("[" + std::string(*doc) + "]<eof>");
       break;
     }
-    got.push_back((doc ? "[" + *doc + "]" : "") + std::string(t.text()));
+    got.push_back((doc ? "[" + std::string(*doc) + "]" : "") + std::string(t.text()));
   }
   return got;
 }
@@ -242,9 +243,10 @@ TEST(LexComment, EndOfInput) {
   } cases[] = {{true, ""}, {false, "t.sql:2:1: unexpected eof\n"}};
   for (const auto& c : cases) {
     Input i("-- a\n");
+    text_store docs;
     token t;
-    std::optional<std::string> doc = "stale";
-    EXPECT_FALSE(lex_comment(t, i.lx, c.eof_ok, doc)) << "eof_ok " << c.eof_ok;
+    std::optional<std::string_view> doc = "stale";
+    EXPECT_FALSE(lex_comment(t, i.lx, c.eof_ok, &docs, doc)) << "eof_ok " << c.eof_ok;
     EXPECT_EQ(c.err, i.messages.text()) << "eof_ok " << c.eof_ok;
     EXPECT_EQ(std::nullopt, doc) << "eof_ok " << c.eof_ok;
   }

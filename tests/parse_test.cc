@@ -354,7 +354,7 @@ TEST(ParseMapped, FileChangedWhileRead) {
     }
     Messages messages;
     schema s;
-    bool ok = parse_mapped(messages.diag(), c.check_size ? f.fd : -1, static_cast<const char*>(map),
+    bool ok = parse_mapped(messages.diag(), c.check_size ? f.fd : -1, bytes.size(), static_cast<const char*>(map),
                            bytes.size(), s);
     munmap(map, bytes.size());
     EXPECT_EQ(c.ok, ok) << c.what;
