@@ -102,7 +102,7 @@ bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* da
   on_fault.sa_flags = SA_SIGINFO;
   sigemptyset(&on_fault.sa_mask);
   sigaction(SIGBUS, &on_fault, &guard.previous);
-  bool ok = parse_buf(d, std::string_view(data, size), s);
+  bool ok = parse_buf(d, std::string_view(data, size), s, input_memory::mapping);
   sigaction(SIGBUS, &guard.previous, nullptr);
   guard.begin = guard.end = 0;
 

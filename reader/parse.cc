@@ -1,7 +1,11 @@
 // The statement parser: CREATE TABLE statements become tables, columns and
 // foreign-key references; every other statement is passed over up to its ";".
 // One forward pass over the tokens; no token is ever put back.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string_view>
 
@@ -356,16 +360,36 @@ bool fail(parser& p) {
   return false;
 }
 
+// Between statements nothing refers to the input behind the lexer any more:
+// every name and docstring has been copied into the model. The pages of a
+// mapped file that lie there are given back every few megabytes, so that the
+// input and the model never both stand in memory whole. Returns where the
+// input given back now ends.
+size_t release_read(const lexer& lx, size_t released) {
+  constexpr size_t step = size_t(16) << 20;
+  if (lx.pos - released < step)
+    return released;
+  const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+  uintptr_t from = (reinterpret_cast<uintptr_t>(lx.buf + released) + page - 1) & ~(page - 1);
+  uintptr_t to = reinterpret_cast<uintptr_t>(lx.buf + lx.pos) & ~(page - 1);
+  if (from < to)
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+  return lx.pos;
+}
+
 }  // namespace
 
-bool parse_buf(const diagnostics& d, std::string_view data, schema& s) {
+bool parse_buf(const diagnostics& d, std::string_view data, schema& s, input_memory memory) {
   if (data.empty()) {
     log_error(d, 0, {d.fname, ": empty file"});
     return false;
   }
   parser p{lexer(data, d), s};
   p.lex.comment_text = s.docstrings;
+  size_t released = 0;  // the input before this has been given back
   for (;;) {
+    if (memory == input_memory::mapping)
+      released = release_read(p.lex, released);
     token t;
     std::optional<std::string_view> doc;  // the statement's docstring
     if (!lex_comment(t, p.lex, true, docstrings(s), doc))
