@@ -386,6 +386,12 @@ bool parse_buf(const diagnostics& d, std::string_view data, schema& s, input_mem
   }
   parser p{lexer(data, d), s};
   p.lex.comment_text = s.docstrings;
+  // Room for every record that a schema of common shape can hold, so that
+  // the lists never move: space that is reserved but never written costs no
+  // memory.
+  s.tables.reserve(data.size() / 256 + 16);
+  s.columns.reserve(data.size() / 32 + 64);
+  s.refs.reserve(data.size() / 256 + 16);
   size_t released = 0;  // the input before this has been given back
   for (;;) {
     if (memory == input_memory::mapping)
