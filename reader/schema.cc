@@ -9,11 +9,13 @@
 void block_release::operator()(char* p) const { munmap(p, size); }
 
 memory_block block_alloc(size_t size) {
-  size = (size + block_bytes - 1) / block_bytes * block_bytes;
+  const size_t huge = size_t(2) << 20;
+  size = (size + 4095) & ~size_t(4095);
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED)
     throw std::bad_alloc();
-  madvise(p, size, MADV_HUGEPAGE);
+  if (size >= huge)
+    madvise(p, size, MADV_HUGEPAGE);
   return memory_block(static_cast<char*>(p), block_release{size});
 }
 
@@ -25,7 +27,7 @@ void text_append(text_store& store, std::string_view piece) {
   if (need > store.room) {
     // A new block, at least twice what the text needs so that a text that
     // keeps growing moves only now and then; the text so far moves along.
-    memory_block block = block_alloc(std::max(block_bytes, 2 * need));
+    memory_block block = block_alloc(std::max(block_bytes(store.blocks.size()), 2 * need));
     if (store.open)
       std::memcpy(block.get(), store.next, store.open);
     store.next = block.get();

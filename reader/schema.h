@@ -2,6 +2,7 @@
 // one schema, and the stores that own them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -55,22 +56,26 @@ using memory_block = std::unique_ptr<char[], block_release>;
 /// A block of at least `size` bytes; throws std::bad_alloc when there is none.
 memory_block block_alloc(size_t size);
 
-/// The size of the model's blocks: one huge page.
-constexpr size_t block_bytes = size_t(2) << 20;
+/// The size of the next block of a store that has `blocks` already: small
+/// at first, so that a small schema costs little, then doubling up to one
+/// huge page.
+inline size_t block_bytes(size_t blocks) {
+  return size_t(64) << 10 << std::min<size_t>(blocks, 5);
+}
 
 /// Owns records in large blocks, allocated and released a block at once. A
 /// record never moves, so pointers to it stay valid as long as the store.
 /// The records need no destructor.
 template <typename T>
 struct record_store {
-  static constexpr size_t per_block = block_bytes / sizeof(T);
   std::vector<memory_block> blocks;
-  size_t used = per_block;  // records taken from the last block
+  size_t used = 0, room = 0;  // records taken from the last block, and its capacity
 
   T& make() {
-    if (used == per_block) {
-      blocks.push_back(block_alloc(block_bytes));
+    if (used == room) {
+      blocks.push_back(block_alloc(block_bytes(blocks.size())));
       used = 0;
+      room = blocks.back().get_deleter().size / sizeof(T);
     }
     return *new (blocks.back().get() + used++ * sizeof(T)) T{};
   }
