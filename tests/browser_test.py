@@ -1,15 +1,21 @@
 #!/usr/bin/env python3
-"""Clicks cells of the demo page's map in headless Chromium and checks that
-each click lands on the matching entry of the document below the map.
+"""Opens pages made by schemapage in headless Chromium and uses them as a
+reader does: clicks on cells of the map, which must land on their entries
+of the document below it; the search box, which must scroll to the entry
+found and mark and centre its cell in the map; zoom (button, wheel, key),
+drag and fit, which must change the map's transform as they should; and no
+script error on the way.
 
-usage: browser_test.py PAGE
+usage: browser_test.py EXAMPLE_PAGE [LARGE_PAGE]
 
-PAGE is the demo's index.html. Chromium is driven over its DevTools pipe
-(--remote-debugging-pipe): commands go in on descriptor 3, replies and events
-come out on descriptor 4, each message a JSON text ended by a NUL byte.
-The clicks are real mouse events on each cell, so what is tested is what a
-reader does: the SVG's link, the cell's hit area and the scroll to the
-fragment; at the end the entry must be the page's :target and in view. Exits with 77 (skipped) when Chromium is not installed.
+EXAMPLE_PAGE is the demo's index.html (examples/schema.sql); LARGE_PAGE a
+page of a generated schema of a few hundred tables with tests/page_fixture.sql
+at its end, whose comment holds a javascript: link that must not run.
+
+Chromium is driven over its DevTools pipe (--remote-debugging-pipe): commands
+go in on descriptor 3, replies and events come out on descriptor 4, each
+message a JSON text ended by a NUL byte. Clicks, keys and the wheel are real
+input events. Exits with 77 (skipped) when Chromium is not installed.
 """
 import json
 import os
@@ -134,31 +140,61 @@ LIST_CELLS = """
 })()
 """
 
-# Scrolls the cell that links to a target into view and returns a point in
-# its box, in the viewport, and whether a click there reaches that very link.
-# The point is near the cell's right edge, away from its (left-aligned) text:
-# the whole box of a cell is to take the click, not only the letters.
+# Column cells spread over a large map: the first, one in the middle, the last.
+SOME_COLUMNS = """
+(() => {
+  const a = [...document.querySelectorAll('.map svg a')]
+      .map(a => [a.href.baseVal, a.textContent.trim()]).filter(([h]) => h.includes('.'));
+  return [a[0], a[a.length >> 1], a[a.length - 1]];
+})()
+"""
+
+# Where the cell that links to href is, in the viewport, and whether a click
+# near its right edge (away from its left-aligned text: the whole box of a
+# cell is to take the click) reaches that very link.
 AIM = """
 (() => {
   const href = %s;
   const a = [...document.querySelectorAll('.map svg a')].find(a => a.href.baseVal === href);
-  a.scrollIntoView({block: 'center'});
-  const r = a.getBoundingClientRect();
+  const r = a.getBoundingClientRect(), m = document.getElementById('map').getBoundingClientRect();
   const x = r.left + r.width * 0.9, y = r.top + r.height / 2;
   const hit = document.elementFromPoint(x, y);
   return {x: x, y: y, w: r.width, h: r.height, hits: !!hit && hit.closest('a') === a,
-          hit: hit ? hit.tagName : null};
+          hit: hit ? hit.tagName : null, inside: x > m.left && x < m.right && y > m.top && y < m.bottom,
+          mx: (m.left + m.right) / 2, my: (m.top + m.bottom) / 2};
 })()
 """
 
+# The entry that is the page's :target, where it is, and the cell of the map
+# that is marked.
 TARGET_STATE = """
 (() => {
   const t = document.querySelector(':target');
   const r = t ? t.getBoundingClientRect() : null;
+  const here = document.querySelector('.map a.here');
+  const m = document.getElementById('map').getBoundingClientRect();
+  const c = here ? here.getBoundingClientRect() : null;
   return {hash: decodeURIComponent(location.hash), page: location.href.split('#')[0],
           tag: t && t.tagName, id: t && t.id, text: t && t.textContent,
           shown: !!t && t.checkVisibility() && r.height > 0,
-          top: r && r.top, bottom: r && r.bottom, height: innerHeight};
+          top: r && r.top, bottom: r && r.bottom, height: innerHeight,
+          cover: document.getElementById('top').getBoundingClientRect().bottom,
+          marked: here && here.href.baseVal,
+          off: c && [c.left + c.width / 2 - (m.left + m.right) / 2, c.top + c.height / 2 - (m.top + m.bottom) / 2]};
+})()
+"""
+
+SCALE = """
+(() => {
+  const m = new DOMMatrix(getComputedStyle(document.querySelector('.map svg')).transform);
+  return [m.a, m.e, m.f];
+})()
+"""
+
+CENTRE_OF = """
+(() => {
+  const r = document.querySelector(%s).getBoundingClientRect();
+  return [r.left + r.width / 2, r.top + r.height / 2];
 })()
 """
 
@@ -169,25 +205,287 @@ def click(browser, x, y):
                      {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
 
 
+def wheel(browser, x, y, dy, dx=0):
+    browser.send("Input.dispatchMouseEvent",
+                 {"type": "mouseWheel", "x": x, "y": y, "deltaX": dx, "deltaY": dy})
+
+
+def key(browser, name, code, text=None):
+    """Presses and releases a key: name as KeyboardEvent.key, code its key code."""
+    down = {"type": "keyDown", "key": name, "windowsVirtualKeyCode": code}
+    if text:
+        down.update(type="keyDown", text=text)
+    browser.send("Input.dispatchKeyEvent", down)
+    browser.send("Input.dispatchKeyEvent", {"type": "keyUp", "key": name, "windowsVirtualKeyCode": code})
+
+
+def settle(browser):
+    """Waits for the page to draw a frame after the last input."""
+    browser.send("Runtime.evaluate", {"expression": "new Promise(r => requestAnimationFrame(() => setTimeout(r)))",
+                                      "awaitPromise": True})
+
+
+def steady(browser):
+    """The state once the entry has stopped moving (the page may bring it
+    back into view after entries around it have been laid out)."""
+    last = None
+    for _ in range(40):
+        settle(browser)
+        state = browser.evaluate(TARGET_STATE)
+        if last and state["top"] == last["top"] and state["off"] == last["off"]:
+            break
+        last = state
+    return state
+
+
+def wait_hash(browser, href):
+    end = time.monotonic() + 10
+    while True:
+        state = browser.evaluate(TARGET_STATE)
+        if state["hash"] == href or time.monotonic() > end:
+            return state
+        time.sleep(0.05)
+
+
+def landed(state, href, text, marked_cell, centred):
+    """What is wrong with the page after a click or search that was to lead
+    to the entry href ("#" + id) reading text; None when nothing is."""
+    want = href[1:]
+    if state["hash"] != href:
+        return f"location is {state['hash']!r}"
+    if state["tag"] != "DT" or state["id"] != want:
+        return f":target is {state['tag']} {state['id']!r}"
+    if text is not None and state["text"] != text:
+        return f"entry reads {state['text']!r}"
+    if not state["shown"]:
+        return "the entry is not rendered"
+    if not (state["cover"] <= state["top"] and state["bottom"] <= state["height"]):
+        return (f"the entry is not in view below the map ({state['top']:.0f}..{state['bottom']:.0f}, "
+                f"map down to {state['cover']:.0f}, window {state['height']})")
+    if marked_cell and state["marked"] != href:
+        return f"the map marks {state['marked']!r}"
+    if centred and (state["off"] is None or max(abs(v) for v in state["off"]) > 2):
+        return f"the marked cell is off the map's centre by {state['off']}"
+    return None
+
+
+class Checks:
+    def __init__(self, browser, page, label):
+        self.b = browser
+        self.page = page
+        self.label = label
+        self.failures = []
+
+    def fail(self, msg):
+        self.failures.append(f"{self.label}: {msg}")
+
+    def ok(self, msg):
+        print(f"ok: {self.label}: {msg}")
+
+    def load(self):
+        self.b.events.clear()
+        self.b.send("Page.navigate", {"url": self.page.as_uri()})
+        self.b.wait_event("Page.loadEventFired", timeout=60)
+        settle(self.b)
+        live = self.b.evaluate("document.getElementById('map').classList.contains('live') && "
+                               "!document.getElementById('bar').hidden")
+        if not live:
+            self.fail("the map is not made movable (did the script run?)")
+        if self.b.evaluate("document.querySelector(':target')") is not None:
+            self.fail("before any click, there is a :target")
+        return live
+
+    def errors(self, but=None):
+        """Script errors, failed checks of the content policy and console errors so far."""
+        found = []
+        for ev in self.b.events:
+            p = ev.get("params", {})
+            if ev["method"] == "Runtime.exceptionThrown":
+                found.append(p["exceptionDetails"].get("exception", {}).get("description")
+                             or p["exceptionDetails"].get("text"))
+            elif ev["method"] == "Log.entryAdded" and p["entry"]["level"] == "error":
+                found.append(p["entry"]["text"])
+            elif ev["method"] == "Runtime.consoleAPICalled" and p["type"] == "error":
+                found.append(" ".join(str(a.get("value", a.get("description"))) for a in p["args"]))
+        return [e for e in found if not (but and but in e)]
+
+    def press(self, selector):
+        x, y = self.b.evaluate(CENTRE_OF % json.dumps(selector))
+        click(self.b, x, y)
+        settle(self.b)
+
+    def zoom_to(self, href):
+        """From the whole map, zooms in with the wheel over the cell until it is
+        big enough to aim at, as a reader would."""
+        self.press("#fit")
+        for _ in range(12):
+            cell = self.b.evaluate(AIM % json.dumps(href))
+            if cell["h"] >= 12 or not cell["inside"]:
+                break
+            wheel(self.b, cell["x"], cell["y"], -400)
+            settle(self.b)
+        return self.b.evaluate(AIM % json.dumps(href))
+
+    def click_cell(self, href, text):
+        where = f"click on {text!r} ({href[1:]})"
+        cell = self.zoom_to(href)
+        if cell["w"] <= 0 or cell["h"] <= 0:
+            return self.fail(f"{where}: the cell has no size")
+        if not cell["inside"]:
+            return self.fail(f"{where}: zooming at the cell moved it out of the map")
+        if not cell["hits"]:
+            return self.fail(f"{where}: the cell's box is not all part of its link (a click there reaches {cell['hit']})")
+        click(self.b, cell["x"], cell["y"])
+        wait_hash(self.b, href)
+        state = steady(self.b)
+        if state["page"] != self.page.as_uri():
+            return self.fail(f"{where}: left the page for {state['page']}")
+        problem = landed(state, href, text, marked_cell=True, centred=False)
+        if problem:
+            return self.fail(f"{where}: {problem}")
+        self.ok(f"{where} shows the entry at y={state['top']:.0f} and marks the cell")
+
+    def search(self, typed, want_id, want_text):
+        where = f"search for {typed!r}"
+        self.press("#find")
+        self.b.evaluate("document.getElementById('find').select()")
+        self.b.send("Input.insertText", {"text": typed})
+        settle(self.b)
+        shown = self.b.evaluate("[...document.querySelectorAll('#found li')].map(li => li.textContent)")
+        if not shown or shown[0] != want_text:
+            return self.fail(f"{where}: the list offers {shown[:5]}, first not {want_text!r}")
+        key(self.b, "Enter", 13, "\r")
+        wait_hash(self.b, "#" + want_id)
+        state = steady(self.b)
+        problem = landed(state, "#" + want_id, None, marked_cell=True, centred=True)
+        if problem:
+            return self.fail(f"{where}: {problem}")
+        self.ok(f"{where} shows the entry at y={state['top']:.0f}, its cell marked in the middle of the map")
+
+    def drag(self, start, end):
+        x0, y0 = start
+        x1, y1 = end
+        self.b.send("Input.dispatchMouseEvent", {"type": "mousePressed", "x": x0, "y": y0, "button": "left",
+                                                 "clickCount": 1})
+        for i in range(1, 6):
+            self.b.send("Input.dispatchMouseEvent", {"type": "mouseMoved", "x": x0 + (x1 - x0) * i / 5,
+                                                     "y": y0 + (y1 - y0) * i / 5, "button": "left",
+                                                     "buttons": 1})
+        self.b.send("Input.dispatchMouseEvent", {"type": "mouseReleased", "x": x1, "y": y1, "button": "left",
+                                                 "clickCount": 1})
+        settle(self.b)
+
+    def zoom_and_fit(self):
+        fitted = self.b.evaluate(SCALE)
+        mx, my = self.b.evaluate(CENTRE_OF % json.dumps("#map"))
+        scales = [fitted]
+        # (what, how, factor of the scale: None for "larger")
+        for name, act, factor in [
+            ("the + button", lambda: self.press("#zoom-in"), 1.25),
+            ("the wheel, up", lambda: wheel(self.b, mx, my, -200), None),
+            ("the - key", lambda: (self.b.evaluate("document.getElementById('map').focus()"),
+                                   key(self.b, "-", 189, "-")), 0.8),
+        ]:
+            act()
+            settle(self.b)
+            scales.append(self.b.evaluate(SCALE))
+            grew = scales[-1][0] / scales[-2][0]
+            if (not grew > 1.05) if factor is None else abs(grew - factor) > 0.01:
+                self.fail(f"zoom: {name} scales the map by {grew:.3f}")
+        before = scales[-1]
+        # A drag that starts on a cell moves the map and does not follow the link.
+        hash_before = self.b.evaluate("location.hash")
+        cell = self.b.evaluate(CENTRE_OF % json.dumps(".map svg a"))
+        self.drag(cell, (cell[0] + 60, cell[1] + 40))
+        moved = self.b.evaluate(SCALE)
+        if abs(moved[1] - before[1] - 60) > 1 or abs(moved[2] - before[2] - 40) > 1 or moved[0] != before[0]:
+            self.fail(f"drag by (60, 40): the transform goes from {before} to {moved}")
+        if self.b.evaluate("location.hash") != hash_before:
+            self.fail("a drag that starts on a cell follows its link")
+        key(self.b, "ArrowLeft", 37)
+        settle(self.b)
+        if abs(self.b.evaluate(SCALE)[1] - moved[1] - 60) > 1:
+            self.fail("the left arrow key does not move the map")
+        self.press("#fit")
+        back = self.b.evaluate(SCALE)
+        if any(abs(a - b) > 0.01 for a, b in zip(back, fitted)):
+            self.fail(f"Fit gives the transform {back}, not the first one {fitted}")
+        else:
+            self.ok(f"zoom by button, wheel and key, drag and arrow key, and fit (scale {fitted[0]:.3f})")
+
+    def no_script_link(self):
+        """A javascript: link from a schema's comment is not run."""
+        href = self.b.evaluate("(a => a && a.getAttribute('href'))(document.querySelector('main a[href^=\"javascript:\"]'))")
+        if not href:
+            return self.fail("the page has no javascript: link from tests/page_fixture.sql")
+        self.b.evaluate("document.querySelector('main a[href^=\"javascript:\"]').scrollIntoView({block: 'end'})")
+        settle(self.b)
+        x, y = self.b.evaluate(CENTRE_OF % json.dumps('main a[href^="javascript:"]'))
+        title = self.b.evaluate("document.title")
+        click(self.b, x, y)
+        time.sleep(0.3)
+        settle(self.b)
+        if self.b.evaluate("document.title") != title:
+            self.fail(f"the link {href!r} of a comment ran its script")
+        elif not [e for e in self.errors() if "Content Security Policy" in e]:
+            self.fail(f"a click on the link {href!r} was not refused by the page's policy")
+        else:
+            self.ok(f"the link {href!r} of a comment does not run")
+
+
+def run_example(browser, page):
+    c = Checks(browser, page, "example")
+    if not c.load():
+        return c.failures
+    c.zoom_and_fit()
+    for text, header, wants in CLICKS:
+        hrefs = browser.evaluate(LIST_CELLS % json.dumps([text, header]))
+        if sorted(hrefs) != ["#" + w for w in wants]:
+            c.fail(f"map: cells {text!r} link to {hrefs}, not {wants}")
+            continue
+        for href in hrefs:
+            c.click_cell(href, text)
+    c.search("mile", "sql-milestones", "milestones")
+    c.search("time & e", "sql-work_log.time___effort", "work_log.time & effort")
+    c.failures += [f"example: script error: {e}" for e in c.errors()]
+    return c.failures
+
+
+def run_large(browser, page):
+    c = Checks(browser, page, "large")
+    if not c.load():
+        return c.failures
+    c.zoom_and_fit()
+    for href, text in browser.evaluate(SOME_COLUMNS):
+        c.click_cell(href, text)
+    c.search("<b>bold", "sql-zz__b_bold__b____co", "zz <b>bold</b> & co")
+    c.failures += [f"large: script error: {e}" for e in c.errors()]
+    c.no_script_link()
+    c.failures += [f"large: script error: {e}" for e in c.errors(but="Content Security Policy")
+                   if f"large: script error: {e}" not in c.failures]
+    return c.failures
+
+
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         print(__doc__, file=sys.stderr)
         return 2
     exe = shutil.which("chromium") or shutil.which("chromium-browser")
     if not exe:
         print("chromium is not installed: skipped (Debian: apt-get install chromium)")
         return SKIP
-    page = Path(sys.argv[1]).resolve()
-    if not page.is_file():
-        print(f"{page}: no such page; build the demo target first")
-        return 1
+    pages = [Path(p).resolve() for p in sys.argv[1:]]
+    for page in pages:
+        if not page.is_file():
+            print(f"{page}: no such page; build the demo target first")
+            return 1
 
     def too_long(signum, frame):
-        raise TimeoutError("Chromium did not answer within 120 s")
+        raise TimeoutError("Chromium did not answer within 150 s")
 
     # A hung browser fails the test instead of stalling it.
     signal.signal(signal.SIGALRM, too_long)
-    signal.alarm(120)
+    signal.alarm(150)
     failures = []
     with tempfile.TemporaryDirectory(prefix="browser-test-") as profile:
         browser = Browser(exe, profile)
@@ -197,52 +495,11 @@ def main():
             browser.session = browser.send(
                 "Target.attachToTarget", {"targetId": page_target, "flatten": True},
                 session=False)["sessionId"]
-            browser.send("Page.enable")
-            browser.send("Page.navigate", {"url": page.as_uri()})
-            browser.wait_event("Page.loadEventFired")
-
-            state = browser.evaluate(TARGET_STATE)
-            if state["tag"] is not None:
-                failures.append(f"before any click, :target is already {state['id']}")
-
-            for text, header, wants in CLICKS:
-                hrefs = browser.evaluate(LIST_CELLS % json.dumps([text, header]))
-                if sorted(hrefs) != ["#" + w for w in wants]:
-                    failures.append(f"map: cells {text!r} link to {hrefs}, not {wants}")
-                    continue
-                for href in hrefs:
-                    want = href[1:]
-                    where = f"click on {text!r} ({want})"
-                    cell = browser.evaluate(AIM % json.dumps(href))
-                    if cell["w"] <= 0 or cell["h"] <= 0:
-                        failures.append(f"{where}: the cell has no size")
-                        continue
-                    if not cell["hits"]:
-                        failures.append(f"{where}: the cell's box is not all part of its link "
-                                        f"(a click there reaches {cell['hit']})")
-                        continue
-                    click(browser, cell["x"], cell["y"])
-                    end = time.monotonic() + 10
-                    while True:
-                        state = browser.evaluate(TARGET_STATE)
-                        if state["hash"] == href or time.monotonic() > end:
-                            break
-                        time.sleep(0.05)
-                    if state["page"] != page.as_uri():
-                        failures.append(f"{where}: left the page for {state['page']}")
-                    elif state["hash"] != href:
-                        failures.append(f"{where}: location is {state['hash']!r}")
-                    elif state["tag"] != "DT" or state["id"] != want:
-                        failures.append(f"{where}: :target is {state['tag']} {state['id']!r}")
-                    elif state["text"] != text:
-                        failures.append(f"{where}: entry reads {state['text']!r}")
-                    elif not state["shown"]:
-                        failures.append(f"{where}: the entry is not rendered")
-                    elif not (0 <= state["top"] and state["bottom"] <= state["height"]):
-                        failures.append(f"{where}: entry is outside the viewport "
-                                        f"({state['top']:.0f}..{state['bottom']:.0f} of {state['height']})")
-                    else:
-                        print(f"ok: {where} shows the entry at y={state['top']:.0f}")
+            for domain in ("Page", "Runtime", "Log"):
+                browser.send(domain + ".enable")
+            failures += run_example(browser, pages[0])
+            if len(pages) > 1:
+                failures += run_large(browser, pages[1])
         except Exception as e:
             failures.append(f"{type(e).__name__}: {e}")
         finally:

@@ -14,7 +14,7 @@ no() { echo "FAIL: $*"; fail=1; }
 rm -rf "$prefix"
 "$cmake" --install "$build" --prefix "$prefix" || { echo "FAIL: cmake --install"; exit 1; }
 
-for page in tabledoc.1 tablegraph.1; do
+for page in tabledoc.1 tablegraph.1 schemapage.1; do
   f=$prefix/share/man/man1/$page
   [ -f "$f" ] || { no "$f is not installed"; continue; }
   [ -s "$f" ] || no "$f is empty"
@@ -35,6 +35,18 @@ for prog in tabledoc tablegraph; do
   cmp -s "$out/$prog.want" "$out/$prog.out" || no "installed $prog writes other output than the built one"
   cmp -s "$out/$prog.want.err" "$out/$prog.err" || no "installed $prog writes other messages than the built one"
 done
+
+# schemapage finds the programs beside itself and its template in
+# share/tabledoc, with nothing of the build on PATH.
+if command -v dot >/dev/null 2>&1; then
+  PATH=/usr/bin:/bin "$prefix/bin/schemapage" "$schema" >"$out/page.html" 2>"$out/page.err"
+  rc=$?
+  [ $rc -eq 0 ] || { no "installed schemapage exits with $rc"; cat "$out/page.err"; }
+  grep -q '^<svg ' "$out/page.html" && grep -q '<dt id="sql-' "$out/page.html" ||
+    no "the installed schemapage's page lacks the map or the document"
+else
+  [ -x "$prefix/bin/schemapage" ] || no "$prefix/bin/schemapage is not installed"
+fi
 
 [ $fail -eq 0 ] && rm -rf "$prefix" && echo "ok: installed into $prefix and ran"
 exit $fail
