@@ -126,30 +126,32 @@ check() {
   fi
 }
 
-# measure LABEL FILE: first one run under GNU time for the peak RSS (kib) and
-# the messages (notes, warns), then $repeat runs without it, timed by the shell
-# around the fork, of which the best is kept (ms). Standard output goes to
-# /dev/null, standard error to a file.
-measure() {
-  local label=$1 f=$2 rc=0 t0 t1 x
-  command_for "$label" "$f"
+# profile LABEL FILE: one run under GNU time; sets kib (peak RSS) and the
+# counts of notes and of foreign-key warnings on standard error.
+profile() {
+  local rc=0
+  command_for "$1" "$2"
   /usr/bin/time -f '%M' -o "$tmp/time" "${cmd[@]}" <"$in" >/dev/null 2>"$tmp/err" || rc=$?
-  check "$label" "$f" "$rc"
+  check "$1" "$2" "$rc"
   kib=$(tail -1 "$tmp/time")
   notes=$(grep -c 'ignoring non-table creation$' "$tmp/err" || true)
   warns=$(grep -c 'unknown foreign key table' "$tmp/err" || true)
-  ms=""
-  for _ in $(seq "$repeat"); do
-    rc=0
-    t0=$EPOCHREALTIME
-    "${cmd[@]}" <"$in" >/dev/null 2>"$tmp/err" || rc=$?
-    t1=$EPOCHREALTIME
-    check "$label" "$f" "$rc"
-    x=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
-    if [ -z "$ms" ] || awk -v x="$x" -v y="$ms" 'BEGIN { exit !(x < y) }'; then ms=$x; fi
-  done
 }
 
+# timed LABEL FILE: one run without a wrapper, timed by the shell around the
+# fork; sets ms.
+timed() {
+  local rc=0 t0 t1
+  command_for "$1" "$2"
+  t0=$EPOCHREALTIME
+  "${cmd[@]}" <"$in" >/dev/null 2>"$tmp/err" || rc=$?
+  t1=$EPOCHREALTIME
+  check "$1" "$2" "$rc"
+  ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
+}
+
+# Each round runs every command once, so that a change in the load from other
+# work falls on the programs and on wc -w alike.
 declare -A best rss msgs tables_in
 for shape in "${shapes[@]}"; do
   for n in "${sizes[@]}"; do
@@ -159,10 +161,19 @@ for shape in "${shapes[@]}"; do
     repeat=${BENCH_REPEAT:-$([ "$n" -ge 100000 ] && echo 3 || echo 5)}
     cat "$f" >/dev/null  # into the page cache
     for label in "${labels[@]}"; do
-      measure "$label" "$f"
-      best[$shape,$n,$label]=$ms
+      profile "$label" "$f"
       rss[$shape,$n,$label]=$kib
       [ "$label" = "tabledoc FILE" ] && msgs[$shape,$n]="$notes $warns"
+      best[$shape,$n,$label]=""
+    done
+    for _ in $(seq "$repeat"); do
+      for label in "${labels[@]}"; do
+        timed "$label" "$f"
+        b=${best[$shape,$n,$label]}
+        if [ -z "$b" ] || awk -v x="$ms" -v y="$b" 'BEGIN { exit !(x < y) }'; then
+          best[$shape,$n,$label]=$ms
+        fi
+      done
     done
   done
 done
@@ -179,6 +190,9 @@ fi
 echo "tabledoc/tablegraph benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $rev"
 echo "$(nproc) CPUs, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)"
 echo "load average (1, 5, 15 min): $load_before before, $load_after after"
+if awk -v a="${load_before%% *}" -v b="${load_after%% *}" -v c="$(nproc)" 'BEGIN { exit !(a > c / 2 || b > c / 2) }'; then
+  echo "NOTE: other work was running (1-minute load above half the CPUs): times and ratios are not those of an idle machine"
+fi
 echo "wall time: best of ${BENCH_REPEAT:-5 (3 at 100,000 tables)} runs, process start included;" \
      "peak RSS and messages: one more run under GNU time"
 echo "targets for the programs: wall time <= ${max_ratio} x wc -w; <= ${max_small_ms} ms at 1,000 tables;" \
