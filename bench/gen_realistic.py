@@ -400,6 +400,8 @@ class Generator:
         nfk = r.choices([0, 1, 2, 3, 4, 6], [15, 30, 25, 15, 10, 5])[0]
         if self.wide:
             nfk *= 2
+        if not self.with_id:
+            nfk = 0  # no table to refer to
         for _ in range(min(nfk, ncols - len(items))):
             if r.random() < 0.0025:
                 tname = tref = r.choice(EXTERNAL)
