@@ -20,6 +20,19 @@ column* find_column(const table& tab, std::string_view name) {
 
 }  // namespace
 
+name_head name_head_of(std::string_view name) {
+  // Bytes in order of significance, missing ones as 0: a name that ends
+  // there is shorter, and as long as it holds no NUL (a name never does) it
+  // compares lower, as it should. Equal heads leave it to the whole names.
+  auto word = [&](size_t from) {
+    uint64_t w = 0;
+    for (size_t i = 0; i < 8; i++)
+      w = w << 8 | (from + i < name.size() ? static_cast<unsigned char>(name[from + i]) : 0);
+    return w;
+  };
+  return {word(0), word(8)};
+}
+
 void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d) {
   // Each reference's target table first: the search reads only the index,
   // which stays in the cache, and the tables themselves can then be fetched
@@ -30,8 +43,9 @@ void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnosti
     const reference& ref = s.refs[i];
     if (!ref.tname || !ref.cname)
       continue;
+    name_head head = name_head_of(*ref.tname);
     auto found = std::lower_bound(tables.begin(), tables.end(), *ref.tname,
-                                  [](const named_table& t, std::string_view n) { return t.name < n; });
+                                  [&](const named_table& t, std::string_view n) { return name_less(t, head, n); });
     if (found != tables.end() && found->name == *ref.tname)
       targets[i] = found->tab;
   }

@@ -336,9 +336,9 @@ std::vector<named_table> order_model(schema& m) {
   std::vector<named_table> index;
   index.reserve(m.tables.size());
   for (table* tab : m.tables)
-    index.push_back({tab->name, tab});
+    index.push_back({name_head_of(tab->name), tab->name, tab});
   std::stable_sort(index.begin(), index.end(),
-                   [](const named_table& a, const named_table& b) { return a.name < b.name; });
+                   [](const named_table& a, const named_table& b) { return name_less(a, b.head, b.name); });
   for (size_t i = 0; i < index.size(); i++)
     m.tables[i] = index[i].tab;
   return index;
