@@ -49,6 +49,8 @@ import os
 import random
 import sys
 
+from gen_schema import TEAMS, TOPICS, is_keyword_prefix, wrap
+
 MODULES = ["app", "core", "crm", "erp", "hr", "ops", "bi", "web", "sync", "legacy"]
 
 QUALIFIERS = [
@@ -201,18 +203,12 @@ FILLER = [
     "If in doubt, ask in the #data-model channel before adding an index.",
 ]
 
-TOPICS = ["retention policy", "naming guide", "billing handbook", "privacy rules", "data model",
-          "import format", "archive plan", "reporting glossary"]
-TEAMS = ["platform", "finance", "data", "support", "growth", "operations", "security"]
 
 LOREM = ("the quick brown fox jumps over the lazy dog while the customer's order waits in the queue "
          "and nobody -- not even the night shift -- knows why /* this */ happened; see the ticket "
          "for the details of what the service logged at the time").split(" ")
 
 
-def is_keyword_prefix(word, keyword):
-    """True when `word` would be taken for `keyword` (any non-empty prefix, any case)."""
-    return 0 < len(word) <= len(keyword) and keyword.startswith(word.lower())
 
 
 def check_vocabulary():
@@ -337,18 +333,6 @@ class Generator:
             parts.append(r.choice(FILLER))
         return " ".join(parts)
 
-    @staticmethod
-    def wrap(text, width):
-        lines, line = [], ""
-        for word in text.split(" "):
-            if line and len(line) + 1 + len(word) > width:
-                lines.append(line)
-                line = word
-            else:
-                line = f"{line} {word}" if line else word
-        if line:
-            lines.append(line)
-        return lines
 
     def comment(self, templates, i, indent, doc):
         """A comment in one of five styles, ending with a newline; `doc` as
@@ -363,16 +347,16 @@ class Generator:
             for k, p in enumerate(paras):
                 if k:
                     out.append(f"{indent}--\n")
-                out.extend(f"{indent}-- {line}\n" for line in self.wrap(p, 76))
+                out.extend(f"{indent}-- {line}\n" for line in wrap(p, 76))
         elif style < 0.8:  # framed block, '*' margin
             out.append(f"{indent}/**\n" if style < 0.6 else f"{indent}/*\n")
             for k, p in enumerate(paras):
                 if k:
                     out.append(f"{indent} *\n")
-                out.extend(f"{indent} * {line}\n" for line in self.wrap(p, 76))
+                out.extend(f"{indent} * {line}\n" for line in wrap(p, 76))
             out.append(f"{indent} */\n")
         elif style < 0.88:  # open block, empty line between paragraphs
-            body = "\n\n".join("\n".join(f"{indent}   {line}" for line in self.wrap(p, 76)) for p in paras)
+            body = "\n\n".join("\n".join(f"{indent}   {line}" for line in wrap(p, 76)) for p in paras)
             out.append(f"{indent}/*{body[len(indent) + 2:]}\n{indent}*/\n")
         elif style < 0.95:  # one-line block
             out.append(f"{indent}/* {' '.join(paras)} */\n")

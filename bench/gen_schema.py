@@ -179,6 +179,21 @@ def is_keyword_prefix(word, keyword):
     return 0 < len(word) <= len(keyword) and keyword.startswith(word.lower())
 
 
+
+def wrap(text, width):
+    """`text` cut into lines of at most `width` characters, at spaces."""
+    lines, line = [], ""
+    for word in text.split(" "):
+        if line and len(line) + 1 + len(word) > width:
+            lines.append(line)
+            line = word
+        else:
+            line = f"{line} {word}" if line else word
+    if line:
+        lines.append(line)
+    return lines
+
+
 class Table:
     __slots__ = ("name", "noun", "has_id", "columns", "sql_columns")
 
@@ -256,18 +271,6 @@ class Generator:
             parts.append(r.choice(FILLER))
         return " ".join(parts)
 
-    @staticmethod
-    def wrap(text, width):
-        lines, line = [], ""
-        for word in text.split(" "):
-            if line and len(line) + 1 + len(word) > width:
-                lines.append(line)
-                line = word
-            else:
-                line = f"{line} {word}" if line else word
-        if line:
-            lines.append(line)
-        return lines
 
     def comment(self, templates, i, indent, lo, hi, max_paragraphs):
         """A comment in one of four styles, ending with a newline."""
@@ -279,16 +282,16 @@ class Generator:
             for k, p in enumerate(paras):
                 if k:
                     out.append(f"{indent}--\n")
-                out.extend(f"{indent}-- {line}\n" for line in self.wrap(p, 72))
+                out.extend(f"{indent}-- {line}\n" for line in wrap(p, 72))
         elif style < 0.8:  # framed block
             out.append(f"{indent}/*\n")
             for k, p in enumerate(paras):
                 if k:
                     out.append(f"{indent} *\n")
-                out.extend(f"{indent} * {line}\n" for line in self.wrap(p, 72))
+                out.extend(f"{indent} * {line}\n" for line in wrap(p, 72))
             out.append(f"{indent} */\n")
         elif style < 0.92:  # open block, empty line between paragraphs
-            body = "\n\n".join("\n".join(f"{indent}   {line}" for line in self.wrap(p, 72)) for p in paras)
+            body = "\n\n".join("\n".join(f"{indent}   {line}" for line in wrap(p, 72)) for p in paras)
             out.append(f"{indent}/*{body[len(indent) + 2:]} */\n")
         else:  # one-line block
             out.append(f"{indent}/* {' '.join(paras)} */\n")
