@@ -99,7 +99,13 @@ wait $pid
 rc=$?
 [ $rc -eq 1 ] || no "stopped by SIGTERM: exit status $rc, not 1"
 [ ! -s "$work/out" ] || no "stopped by SIGTERM: wrote to standard output"
-sleep 0.2
+# The engine ends soon after the signal; on a busy machine that may take a
+# moment, so wait for it up to 5 s.
+i=0
+while [ -s "$work/engine.pid" ] && kill -0 "$(cat "$work/engine.pid")" 2>/dev/null && [ $i -lt 50 ]; do
+  sleep 0.1
+  i=$((i + 1))
+done
 if [ -s "$work/engine.pid" ] && kill -0 "$(cat "$work/engine.pid")" 2>/dev/null; then
   no "stopped by SIGTERM: the layout engine still runs"
   kill "$(cat "$work/engine.pid")"
