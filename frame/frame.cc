@@ -14,9 +14,8 @@ namespace {
 // Standard error keeps each message whole, in one write.
 char error_buffer[4096];
 
-// The writer has already gathered the output into blocks, so the stream
-// itself needs no buffer. With none, nothing written before an exit can be
-// left in it to reach standard output later.
+// Ends the process at once, flushing nothing but the message: standard
+// output gets no more than it had.
 [[noreturn]] void out_of_memory() {
   std::fprintf(stderr, "%s: malloc: %s\n", program_invocation_short_name, std::strerror(ENOMEM));
   std::fflush(stderr);
@@ -26,6 +25,9 @@ char error_buffer[4096];
 }  // namespace
 
 void frame_start() {
+  // The writer gathers the output into large blocks, so the stream itself
+  // needs no buffer; with none, nothing can be left in it to reach standard
+  // output at an exit.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::setvbuf(stderr, error_buffer, _IOLBF, sizeof error_buffer);
   std::set_new_handler(out_of_memory);
