@@ -3,15 +3,13 @@
 
 #include <array>
 
-#include "reader/chars.h"
-
 namespace {
 
 // Bytes that html_putc writes as something else.
 constexpr auto text_special = [] {
   std::array<bool, 256> table{};
-  for (unsigned char c : {'"', '&', '<', '>', '\t', '\n', '\v', '\f', '\r'})
-    table[c] = true;
+  for (int c = 0; c < 256; c++)
+    table[c] = html_text_special(c);
   return table;
 }();
 
@@ -20,7 +18,7 @@ constexpr auto text_special = [] {
 constexpr auto label_special = [] {
   std::array<bool, 256> table{};
   for (int c = 0; c < 256; c++)
-    table[c] = c == '"' || c == '&' || c == '<' || c == '>' || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r');
+    table[c] = html_entity(c) || c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r');
   return table;
 }();
 
@@ -45,16 +43,6 @@ size_t utf8_length(std::string_view s) {
 }
 
 }  // namespace
-
-const char* html_entity(unsigned char c) {
-  switch (c) {
-    case '"': return "&quot;";
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-  }
-  return nullptr;
-}
 
 void html_putc(writer& w, unsigned char c) {
   if (const char* entity = html_entity(c))

@@ -5,9 +5,24 @@
 #include <string_view>
 
 #include "html/writer.h"
+#include "reader/chars.h"
 
 /// The entity for '"', '&', '<' or '>', or null for any other byte.
-const char* html_entity(unsigned char c);
+constexpr const char* html_entity(unsigned char c) {
+  switch (c) {
+    case '"': return "&quot;";
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+  }
+  return nullptr;
+}
+
+/// Whether html_putc writes `c` as something else than itself: one of the
+/// four entities, or a white-space byte written as a space.
+constexpr bool html_text_special(unsigned char c) {
+  return html_entity(c) || is_space(c);
+}
 
 /// Writes one byte of a name or docstring as HTML text: '"', '&', '<', '>' as
 /// entities, every ASCII white-space byte as one space, anything else as is.

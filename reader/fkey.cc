@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace {
 
 // The first column named `name` in the name-ordered `cols`, or null. A

@@ -243,19 +243,23 @@ bool lex_comment(token& t, lexer& lx, bool eof_ok, text_store* docs, std::option
   return true;
 }
 
-match lex_match(token& t, lexer& lx, const char* keyword) {
+bool lex_token(token& t, lexer& lx) {
   do {
     if (!lex_next(t, lx, false))
-      return match::eof;
+      return false;
   } while (t.type == TOKEN_COMMENT);
+  return true;
+}
+
+match lex_match(token& t, lexer& lx, const char* keyword) {
+  if (!lex_token(t, lx))
+    return match::eof;
   return t.type == TOKEN_WORD && t.len > 0 && lex_keyword(t, keyword) ? match::yes : match::no;
 }
 
 bool lex_expect(token& t, lexer& lx, const char* keyword) {
-  do {
-    if (!lex_next(t, lx, false))
-      return false;  // lex_next has reported "unexpected eof"
-  } while (t.type == TOKEN_COMMENT);
+  if (!lex_token(t, lx))
+    return false;  // lex_next has reported "unexpected eof"
   if (t.type == TOKEN_WORD && t.len > 0 && lex_keyword(t, keyword))
     return true;
   lex_unexpected(lx, t, keyword);

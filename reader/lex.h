@@ -58,6 +58,10 @@ std::string_view lex_cstr(std::string_view text);
 [[nodiscard]] bool lex_comment(token& t, lexer& lx, bool eof_ok, text_store* docs,
                                std::optional<std::string_view>& doc);
 
+/// Reads the next token that is not a comment into `t`: true, or false at
+/// the end of the input, which is reported as "unexpected eof".
+[[nodiscard]] bool lex_token(token& t, lexer& lx);
+
 /// Skips comments; whether the next token is a non-empty word matching `keyword`.
 [[nodiscard]] match lex_match(token& t, lexer& lx, const char* keyword);
 

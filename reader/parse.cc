@@ -61,13 +61,7 @@ text_store* docstrings(schema& s) { return s.docstrings ? &s.texts : nullptr; }
 
 // Reads the next token that is not a comment; false at the end of the
 // input, which lex_next has reported.
-bool read_token(token& t, parser& p) {
-  do {
-    if (!lex_next(t, p.lex, false))
-      return false;
-  } while (t.type == TOKEN_COMMENT);
-  return true;
-}
+bool read_token(token& t, parser& p) { return lex_token(t, p.lex); }
 
 // Passes over a statement up to its ";". The token that led here may be that
 // ";" itself (an empty statement, or "CREATE;"), and then the skip is over.
@@ -305,7 +299,7 @@ ended create_statement(parser& p, std::optional<std::string_view> doc) {
     return syntax_error(p, "syntax error trailing columns");
   if (!read_token(t, p))
     return ended::failed;
-  if (t.len > 0 && matches(t, "without")) {
+  if (matches(t, "without")) {
     match rowid = lex_match(t, p.lex, "rowid");
     if (rowid == match::eof)
       return ended::failed;

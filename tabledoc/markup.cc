@@ -15,7 +15,9 @@ namespace {
 // run of other bytes is written as it stands.
 constexpr auto markup_special = [] {
   std::array<bool, 256> table{};
-  for (unsigned char c : {'"', '&', '<', '>', '\t', '\n', '\v', '\f', '\r', '\\', '`', '\'', '-', '@', '['})
+  for (int c = 0; c < 256; c++)
+    table[c] = html_text_special(c);
+  for (unsigned char c : {'\\', '`', '\'', '-', '@', '['})
     table[c] = true;
   return table;
 }();
