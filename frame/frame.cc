@@ -14,13 +14,8 @@ namespace {
 // Standard error keeps each message whole, in one write.
 char error_buffer[4096];
 
-// Ends the process at once, flushing nothing but the message: standard
-// output gets no more than it had.
-[[noreturn]] void out_of_memory() {
-  std::fprintf(stderr, "%s: malloc: %s\n", program_invocation_short_name, std::strerror(ENOMEM));
-  std::fflush(stderr);
-  _exit(1);
-}
+// operator new, for every container and string of the programs.
+[[noreturn]] void new_failed() { log_out_of_memory("malloc"); }
 
 }  // namespace
 
@@ -30,7 +25,7 @@ void frame_start() {
   // output at an exit.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::setvbuf(stderr, error_buffer, _IOLBF, sizeof error_buffer);
-  std::set_new_handler(out_of_memory);
+  std::set_new_handler(new_failed);
 }
 
 int frame_usage(const char* synopsis) {

@@ -17,9 +17,8 @@ struct frame {
 };
 
 /// Call first: standard output is then written only through a frame's
-/// writer, in large blocks, and running out of memory ends the process with status 1
-/// after "program: malloc: Cannot allocate memory", writing nothing more to
-/// standard output.
+/// writer, in large blocks, and running out of memory in operator new ends
+/// the process through log_out_of_memory, as it does in the model's stores.
 void frame_start();
 
 /// Writes "usage: program SYNOPSIS" to standard error; returns the exit

@@ -2,6 +2,8 @@
 // behind the last byte it consumed.
 #include "reader/log.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -18,7 +20,7 @@ void put_pieces(std::FILE* f, log_text msg) {
 }  // namespace
 
 void log_at(const lexer& lx, log_text msg) {
-  std::fprintf(lx.diag.stream, "%s:%zu:%zu: ", lx.diag.fname, lx.line + 1, lx.column);
+  std::fprintf(lx.diag.stream, "%s:%zu:%zu: ", lx.diag.fname, lx.line + 1, lex_column(lx));
   put_pieces(lx.diag.stream, msg);
 }
 
@@ -39,4 +41,10 @@ void log_error(const diagnostics& d, int errnum, log_text msg) {
   if (errnum)
     std::fprintf(d.stream, ": %s", std::strerror(errnum));
   std::fputc('\n', d.stream);
+}
+
+void log_out_of_memory(const char* call) {
+  std::fprintf(stderr, "%s: %s: %s\n", program_invocation_short_name, call, std::strerror(ENOMEM));
+  std::fflush(stderr);
+  _exit(1);
 }

@@ -30,3 +30,9 @@ void log_file(const diagnostics& d, log_text msg);
 
 /// "program: message", and ": " with the text of `errnum` unless it is 0.
 void log_error(const diagnostics& d, int errnum, log_text msg);
+
+/// The one way out when memory runs out, whatever asked for it: writes
+/// "program: CALL: Cannot allocate memory" to standard error and ends the
+/// process with status 1 at once, flushing no other stream, so that standard
+/// output gets nothing more than it had.
+[[noreturn]] void log_out_of_memory(const char* call);

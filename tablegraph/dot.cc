@@ -5,6 +5,7 @@
 
 #include "html/anchor.h"
 #include "html/escape.h"
+#include "reader/prefetch.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
-// The schema model's text store.
-#include "reader/schema.h"
+// The model's blocks and its text store.
+#include "reader/store.h"
 
 #include <sys/mman.h>
 
-#include <algorithm>
 #include <cstring>
+
+#include "reader/log.h"
 
 void block_release::operator()(char* p) const { munmap(p, size); }
 
@@ -17,7 +18,7 @@ memory_block block_alloc(size_t size) {
   int populate = size >= huge ? 0 : MAP_POPULATE;
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | populate, -1, 0);
   if (p == MAP_FAILED)
-    throw std::bad_alloc();
+    log_out_of_memory("mmap");
   if (size >= huge) {
     madvise(p, size, MADV_HUGEPAGE);
     madvise(p, size, MADV_POPULATE_WRITE);  // where the system cannot, the pages come as they are written
