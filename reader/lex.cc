@@ -18,37 +18,29 @@ constexpr auto word_end = [] {
 
 size_t remaining(const lexer& lx) { return lx.len - lx.pos; }
 
-// Moves past one byte. A newline counts as the first column of the line it
-// opens, so after "a\nb" the position reads 2:2.
-void consume(lexer& lx) {
-  if (lx.pos < lx.len) {
-    if (lx.buf[lx.pos] == '\n') {
-      lx.line++;
-      lx.column = 1;
-    } else {
-      lx.column++;
-    }
-    lx.pos++;
-  }
+// Counts the newline at offset `at`, which the tokenizer is moving past:
+// the next line starts there (see lex_column).
+void passed_newline(lexer& lx, size_t at) {
+  lx.line++;
+  lx.line_start = at;
 }
 
-// Moves past every byte up to `end`, as many calls of consume would.
+// Moves past every byte up to `end`, counting the newlines among them.
 void advance_to(lexer& lx, size_t end) {
-  const char* b = lx.buf;
-  size_t from = lx.pos;
-  const void* nl = std::memchr(b + from, '\n', end - from);
-  if (!nl) {
-    lx.column += end - from;
-  } else {
-    size_t last;
-    do {
-      lx.line++;
-      last = static_cast<const char*>(nl) - b;
-      nl = std::memchr(b + last + 1, '\n', end - last - 1);
-    } while (nl);
-    lx.column = end - last;
+  for (const void* nl; (nl = std::memchr(lx.buf + lx.pos, '\n', end - lx.pos));) {
+    lx.pos = static_cast<const char*>(nl) - lx.buf;
+    passed_newline(lx, lx.pos++);
   }
   lx.pos = end;
+}
+
+// Moves past one byte, if one remains.
+void consume(lexer& lx) {
+  if (lx.pos < lx.len) {
+    if (lx.buf[lx.pos] == '\n')
+      passed_newline(lx, lx.pos);
+    lx.pos++;
+  }
 }
 
 bool at_eof(lexer& lx, bool eof_ok) {
@@ -63,8 +55,7 @@ bool lex_word(token& t, lexer& lx) {
   if (!is_punct(b[start]))
     while (end < lx.len && !word_end[static_cast<unsigned char>(b[end])])
       end++;
-  lx.column += end - start;  // a word holds no newline
-  lx.pos = end;
+  lx.pos = end;  // a word holds no newline
   t.type = TOKEN_WORD;
   t.str = b + start;
   t.len = end - start;
@@ -104,8 +95,7 @@ bool lex_line_comment(token& t, lexer& lx, bool eof_ok) {
   size_t start = lx.pos;
   const void* found = std::memchr(b + start, '\n', lx.len - start);
   size_t end = found ? static_cast<const char*>(found) - b : lx.len;
-  lx.column += end - start;
-  lx.pos = end;
+  lx.pos = end;  // up to the newline, which is consumed below
   t.str = b + start;
   t.len = end - start;
   if (!found)
@@ -120,17 +110,17 @@ bool lex_line_comment(token& t, lexer& lx, bool eof_ok) {
   return true;
 }
 
-// The comment's text is rewritten into the lexer's scratch (the input is only
-// read): line breaks and the margin of continuation lines, with one leading
-// '*', become spaces, and an empty or framed blank line becomes a newline.
-bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
+// Scans a block comment from its "/*" on, up to its "*/" or as far as the
+// input allows, and returns whether it was closed. With `keep`, its text is
+// rewritten into the lexer's scratch (the input is only read): line breaks
+// and the margin of continuation lines, with one leading '*', become spaces,
+// and an empty or framed blank line becomes a newline.
+bool scan_block_comment(lexer& lx, bool keep) {
   const char* b = lx.buf;
   std::string& text = lx.scratch;
-  bool keep = lx.comment_text;
   text.clear();
   consume(lx);
   consume(lx);
-  bool closed = false;
   while (remaining(lx) >= 3) {
     // A run of bytes that are neither a newline nor a '*' is kept as it is.
     size_t end = lx.pos, limit = lx.len - 2;
@@ -139,15 +129,12 @@ bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
     if (end > lx.pos) {
       if (keep)
         text.append(b + lx.pos, end - lx.pos);
-      lx.column += end - lx.pos;
-      lx.pos = end;
+      advance_to(lx, end);
       continue;
     }
     char c = b[lx.pos];
-    if (c == '*' && b[lx.pos + 1] == '/') {
-      closed = true;
-      break;
-    }
+    if (c == '*' && b[lx.pos + 1] == '/')
+      return true;
     consume(lx);
     if (c != '\n') {
       if (keep)
@@ -167,8 +154,23 @@ bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
       consume(lx);
     }
   }
-  t.str = text.data();
-  t.len = text.size();
+  return false;
+}
+
+bool lex_block_comment(token& t, lexer& lx, bool eof_ok) {
+  const size_t pos = lx.pos, line = lx.line, line_start = lx.line_start;
+  bool closed = scan_block_comment(lx, lx.comment_text);
+  if (!closed && remaining(lx) == 2 && !lx.comment_text) {
+    // The end of the input cut the comment short, and what was scanned of it
+    // is the token's partial text, which the parser tests like any token's.
+    // A lexer that makes no comment text makes this one: scanned again.
+    lx.pos = pos;
+    lx.line = line;
+    lx.line_start = line_start;
+    scan_block_comment(lx, true);
+  }
+  t.str = lx.scratch.data();
+  t.len = lx.scratch.size();
   if (closed) {
     consume(lx);
     consume(lx);
@@ -195,18 +197,10 @@ std::string_view lex_cstr(std::string_view text) {
 
 bool lex_next(token& t, lexer& lx, bool eof_ok) {
   t = token{};
-  // White space between tokens is short: count its newlines as it goes.
-  const char* b = lx.buf;
-  size_t pos = lx.pos;
-  for (; pos < lx.len && is_space(b[pos]); pos++) {
-    if (b[pos] == '\n') {
-      lx.line++;
-      lx.column = 1;
-    } else {
-      lx.column++;
-    }
-  }
-  lx.pos = pos;
+  // White space between tokens is short: its newlines are counted as it goes.
+  for (; lx.pos < lx.len && is_space(lx.buf[lx.pos]); lx.pos++)
+    if (lx.buf[lx.pos] == '\n')
+      passed_newline(lx, lx.pos);
   if (lx.pos >= lx.len)
     return at_eof(lx, eof_ok);
   char c = lx.buf[lx.pos];

@@ -30,16 +30,23 @@ struct lexer {
   lexer(std::string_view input, const diagnostics& d) : buf(input.data()), len(input.size()), diag(d) {}
 
   const char* buf;
-  size_t pos = 0;     // offset of the next unread byte
-  size_t len;         // bytes in buf
-  size_t line = 0;    // counted from 0; messages show line + 1
-  size_t column = 0;  // as messages show it
+  size_t pos = 0;         // offset of the next unread byte
+  size_t len;             // bytes in buf
+  size_t line = 0;        // counted from 0; messages show line + 1
+  size_t line_start = 0;  // where lex_column counts from: 0, then the offset of the last newline
   diagnostics diag;
-  // Whether a block comment's text is made: without it, block comments are
-  // only scanned, and their tokens' text is empty.
+  // Whether a block comment's text is made: without it, a closed block
+  // comment is only scanned and its token's text is empty. The tokens and
+  // positions are the same either way, and so is the partial text of a
+  // comment that the end of the input cuts short, which the parser reads.
   bool comment_text = true;
   std::string scratch;  // the rewritten text of the block comment read last
 };
+
+/// The column that messages show: after k bytes of the first line it is k,
+/// after the newline and k bytes of any later line k + 1, since the newline
+/// counts as the first column of the line it opens ("a\nb" ends at 2:2).
+inline size_t lex_column(const lexer& lx) { return lx.pos - lx.line_start; }
 
 /// The result of lex_match.
 enum class match { no, yes, eof };

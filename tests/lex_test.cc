@@ -48,7 +48,7 @@ std::string kind(int type) {
 }
 
 std::string position(const lexer& lx) {
-  return std::to_string(lx.line + 1) + ":" + std::to_string(lx.column);
+  return std::to_string(lx.line + 1) + ":" + std::to_string(lex_column(lx));
 }
 
 // Everything lex_next produces for one input, read with eof_ok false.
