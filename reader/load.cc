@@ -92,6 +92,18 @@ bool parse_regular(const diagnostics& d, int fd, size_t offset, size_t file_size
 
 }  // namespace
 
+void input_passed(input_pages& in, size_t pos) {
+  constexpr size_t step = size_t(16) << 20;
+  if (!in.mapped || pos - in.released < step)
+    return;
+  const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+  uintptr_t from = (reinterpret_cast<uintptr_t>(in.bytes.data() + in.released) + page - 1) & ~(page - 1);
+  uintptr_t to = reinterpret_cast<uintptr_t>(in.bytes.data() + pos) & ~(page - 1);
+  if (from < to)
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+  in.released = pos;
+}
+
 bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* data, size_t size, schema& s) {
   guard.page = uintptr_t(sysconf(_SC_PAGESIZE));
   guard.begin = reinterpret_cast<uintptr_t>(data);
@@ -102,7 +114,8 @@ bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* da
   on_fault.sa_flags = SA_SIGINFO;
   sigemptyset(&on_fault.sa_mask);
   sigaction(SIGBUS, &on_fault, &guard.previous);
-  bool ok = parse_buf(d, std::string_view(data, size), s, input_memory::mapping);
+  input_pages in{std::string_view(data, size), true};
+  bool ok = parse_input(d, in, s);
   sigaction(SIGBUS, &guard.previous, nullptr);
   guard.begin = guard.end = 0;
 

@@ -1,16 +1,13 @@
 // The statement parser: CREATE TABLE statements become tables, columns and
 // foreign-key references; every other statement is passed over up to its ";".
 // One forward pass over the tokens; no token is ever put back.
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstdint>
 #include <map>
 #include <string_view>
 
 #include "reader/fkey.h"
 #include "reader/lex.h"
+#include "reader/load.h"
+#include "reader/names.h"
 #include "reader/read.h"
 
 namespace {
@@ -43,7 +40,7 @@ struct statement {
   table* tab = nullptr;
   // The table's columns by name, built on the first FOREIGN KEY clause of the
   // table and kept up to date after it; the earliest created of equal names.
-  std::map<std::string_view, column*> by_name;
+  std::map<std::string_view, column*, name_order> by_name;
   bool by_name_built = false;
 };
 
@@ -228,12 +225,6 @@ bool column_list(statement& s) {
   }
 }
 
-// Equal names keep their declaration order, as if each column had been
-// inserted by name after its equals.
-void sort_columns(std::span<column*> cols) {
-  std::stable_sort(cols.begin(), cols.end(), [](const column* a, const column* b) { return a->name < b->name; });
-}
-
 // Reports a syntax error of a table statement, which fails the parse.
 ended syntax_error(parser& p, const char* what) {
   log_at(p.lex, {what});
@@ -311,14 +302,14 @@ ended create_statement(parser& p, std::optional<std::string_view> doc) {
   ended e = statement_end(p, t);
   // Sorted now, while they are fresh in the cache.
   if (e == ended::at_semicolon)
-    sort_columns(std::span(m.columns).last(tab->ncols));
+    name_sort_columns(std::span(m.columns).last(tab->ncols));
   return e;
 }
 
 // Gives each table its columns, and puts the tables in name order as if each
-// had been inserted by name when it was created; equal names keep their
-// creation order. Returns the tables in that order with their names. The
-// columns of each complete statement are in name order already.
+// had been inserted by name when it was created. The columns of each complete
+// statement are in name order already. Returns the tables in that order
+// beside their names.
 std::vector<named_table> order_model(schema& m) {
   // Tables were created, and their columns listed, in the same order; until
   // they are sorted below, `tables` holds them in that order.
@@ -327,15 +318,7 @@ std::vector<named_table> order_model(schema& m) {
     tab->cols = std::span(m.columns).subspan(first, tab->ncols);
     first += tab->ncols;
   }
-  std::vector<named_table> index;
-  index.reserve(m.tables.size());
-  for (table* tab : m.tables)
-    index.push_back({name_head_of(tab->name), tab->name, tab});
-  std::stable_sort(index.begin(), index.end(),
-                   [](const named_table& a, const named_table& b) { return name_less(a, b.head, b.name); });
-  for (size_t i = 0; i < index.size(); i++)
-    m.tables[i] = index[i].tab;
-  return index;
+  return name_sort_tables(m.tables);
 }
 
 // The input is complete: order the model and bind the foreign keys.
@@ -350,46 +333,31 @@ bool fail(parser& p) {
   table* last = m.tables.empty() ? nullptr : m.tables.back();  // the statement that failed
   order_model(m);
   if (last)
-    sort_columns(last->cols);
+    name_sort_columns(last->cols);
   return false;
-}
-
-// Between statements nothing refers to the input behind the lexer any more:
-// every name and docstring has been copied into the model. The pages of a
-// mapped file that lie there are given back every few megabytes, so that the
-// input and the model never both stand in memory whole. Returns where the
-// input given back now ends.
-size_t release_read(const lexer& lx, size_t released) {
-  constexpr size_t step = size_t(16) << 20;
-  if (lx.pos - released < step)
-    return released;
-  const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
-  uintptr_t from = (reinterpret_cast<uintptr_t>(lx.buf + released) + page - 1) & ~(page - 1);
-  uintptr_t to = reinterpret_cast<uintptr_t>(lx.buf + lx.pos) & ~(page - 1);
-  if (from < to)
-    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-  return lx.pos;
 }
 
 }  // namespace
 
-bool parse_buf(const diagnostics& d, std::string_view data, schema& s, input_memory memory) {
-  if (data.empty()) {
+bool parse_input(const diagnostics& d, input_pages& in, schema& s) {
+  if (in.bytes.empty()) {
     log_error(d, 0, {d.fname, ": empty file"});
     return false;
   }
-  parser p{lexer(data, d), s};
+  parser p{lexer(in.bytes, d), s};
   p.lex.comment_text = s.docstrings;
-  // Room for every record that a schema of common shape can hold, so that
-  // the lists never move: space that is reserved but never written costs no
-  // memory.
-  s.tables.reserve(data.size() / 256 + 16);
-  s.columns.reserve(data.size() / 32 + 64);
-  s.refs.reserve(data.size() / 256 + 16);
-  size_t released = 0;  // the input before this has been given back
+  // Room for every record that a schema of common shape holds (a table per
+  // 256 bytes, a column per 32), so that the lists are seldom copied while
+  // they fill; denser input makes them grow as vectors do. Only the lists
+  // of pointers and references move: the records stay where they were made.
+  // Room reserved but never written costs no memory.
+  s.tables.reserve(in.bytes.size() / 256 + 16);
+  s.columns.reserve(in.bytes.size() / 32 + 64);
+  s.refs.reserve(in.bytes.size() / 256 + 16);
   for (;;) {
-    if (memory == input_memory::mapping)
-      released = release_read(p.lex, released);
+    // Between statements nothing refers to the input behind the lexer any
+    // more: every name and docstring has been copied into the model.
+    input_passed(in, p.lex.pos);
     token t;
     std::optional<std::string_view> doc;  // the statement's docstring
     if (!lex_comment(t, p.lex, true, docstrings(s), doc))
@@ -409,4 +377,9 @@ bool parse_buf(const diagnostics& d, std::string_view data, schema& s, input_mem
     if (p.lex.pos >= p.lex.len)
       return e == ended::at_semicolon ? finish(p) : fail(p);
   }
+}
+
+bool parse_buf(const diagnostics& d, std::string_view data, schema& s) {
+  input_pages in{data};
+  return parse_input(d, in, s);
 }
