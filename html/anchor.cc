@@ -35,3 +35,27 @@ void anchor_id(writer& w, std::string_view table_name, std::string_view column_n
   w.put('.');
   anchor_idn(w, column_name);
 }
+
+namespace {
+
+void put_prefix(writer& w, std::string_view prefix) {
+  w.put(prefix);
+  w.put('-');
+}
+
+}  // namespace
+
+void anchor_table(writer& w, std::string_view prefix, std::string_view table_name) {
+  put_prefix(w, prefix);
+  anchor_id(w, table_name);
+}
+
+void anchor_column(writer& w, std::string_view prefix, std::string_view table_name, std::string_view column_name) {
+  put_prefix(w, prefix);
+  anchor_id(w, table_name, column_name);
+}
+
+void anchor_text(writer& w, std::string_view prefix, std::string_view text) {
+  put_prefix(w, prefix);
+  anchor_idn(w, text);
+}

@@ -15,6 +15,9 @@ void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnosti
       targets[i] = name_find_table(tables, *ref.tname);
   }
 
+  // Each target table, and then its columns, are asked for a few references
+  // ahead. Without it tablegraph takes 9 % longer at 100,000 tables
+  // (bench/compare.sh, plain and realistic).
   constexpr size_t ahead = 8;
   for (size_t i = 0; i < s.refs.size(); i++) {
     if (i + ahead < targets.size() && targets[i + ahead])

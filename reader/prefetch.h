@@ -10,7 +10,10 @@
 /// after the step it depends on: the table record, then its list of columns,
 /// then the columns, then the targets of their foreign keys and their tables.
 /// (Always inlined: a call of a function that only prefetches counts as a
-/// call without effect, which the compiler would drop.)
+/// call without effect, which the compiler would drop.) Without it and the
+/// foreign-key pass's prefetch, both programs take 22 to 37 % longer at
+/// 100,000 tables (bench/compare.sh on bench/run.sh's plain and realistic
+/// schemas).
 [[gnu::always_inline]] inline void schema_prefetch(const schema& s, size_t i) {
   const size_t n = s.tables.size();
   if (i + 4 < n)

@@ -1,4 +1,5 @@
-// The reader's entry points: a schema's bytes in, its model out.
+// The reader's entry points: a schema's bytes in, its model out. Running out
+// of memory in any of them ends the process (log_out_of_memory).
 #pragma once
 
 #include <string_view>
@@ -13,7 +14,16 @@
 
 /// Reads the file at `path`: a regular file is mapped, anything else that
 /// opens (a pipe, a terminal) is read to its end. Messages name `path`.
+///
+/// What the caller's process gets: while a mapped file is parsed, the
+/// process's SIGBUS action is this reader's own, which turns pages that the
+/// file no longer backs (it shrank under the mapping) into zero pages and
+/// fails the parse with "file changed while being read"; a SIGBUS elsewhere
+/// gets the previous action back and is raised again. The previous action is
+/// restored before the call returns. So only one file is parsed at a time in
+/// a process, and a caller's own SIGBUS handler does not run during the call.
 [[nodiscard]] bool parse_file(const char* path, const diagnostics& d, schema& s);
 
-/// Reads all of standard input, as "<stdin>" in messages.
+/// Reads all of standard input, as "<stdin>" in messages; a regular file
+/// there is mapped as by parse_file, with the same SIGBUS action.
 [[nodiscard]] bool parse_stdin(const diagnostics& d, schema& s);

@@ -10,20 +10,7 @@
 
 namespace {
 
-const char* const prefix = "sql";
-
-// Prints "prefix-identifier" in an id or href.
-void put_anchor(writer& w, std::string_view table_name) {
-  w.put(prefix);
-  w.put('-');
-  anchor_id(w, table_name);
-}
-
-void put_anchor(writer& w, std::string_view table_name, std::string_view column_name) {
-  w.put(prefix);
-  w.put('-');
-  anchor_id(w, table_name, column_name);
-}
+const char* const prefix = ANCHOR_PREFIX;
 
 void put_comment(writer& w, std::string_view indent, std::string_view doc) {
   w.put(indent);
@@ -38,13 +25,13 @@ void put_comment(writer& w, std::string_view indent, std::string_view doc) {
 
 void put_column(writer& w, const column& col) {
   w.put("\t\t\t<dt id=\"");
-  put_anchor(w, col.parent->name, col.name);
+  anchor_column(w, prefix, col.parent->name, col.name);
   w.put("\">");
   html_puttext(w, col.name);
   w.put("</dt>\n\t\t\t<dd>\n");
   if (const column* target = col.fkey) {
     w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
-    put_anchor(w, target->parent->name, target->name);
+    anchor_column(w, prefix, target->parent->name, target->name);
     w.put("\">");
     html_puttext(w, target->parent->name);
     html_putc(w, '.');
@@ -64,7 +51,7 @@ void write_document(writer& w, const schema& s) {
     schema_prefetch(s, i);
     const table* tab = s.tables[i];
     w.put("\t<dt id=\"");
-    put_anchor(w, tab->name);
+    anchor_table(w, prefix, tab->name);
     w.put("\">");
     html_puttext(w, tab->name);
     w.put("</dt>\n\t<dd>\n");

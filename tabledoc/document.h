@@ -5,5 +5,5 @@
 #include "reader/schema.h"
 
 /// Writes the definition list of every table and column of a successfully
-/// read schema, with "sql" as the anchor prefix.
+/// read schema, with ANCHOR_PREFIX as the anchor prefix.
 void write_document(writer& w, const schema& s);

@@ -56,9 +56,7 @@ size_t render_reference(writer& w, const char* prefix, std::string_view s, size_
   }
   std::string_view name = s.substr(start, end - start);
   w.put("<a href=\"#");
-  w.put(prefix);
-  w.put('-');
-  anchor_idn(w, name);
+  anchor_text(w, prefix, name);
   w.put("\">");
   html_puttext(w, name);
   w.put("</a>");

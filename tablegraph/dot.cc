@@ -20,14 +20,12 @@ attr_pair pair_of(const std::optional<std::string>& attrs) {
   return attrs ? attr_pair{*attrs, " "} : attr_pair{};
 }
 
-// The start of a row: "<TR><TD attrs HREF="#prefix-", no more.
-void put_cell(writer& w, const attr_pair& attrs, std::string_view prefix) {
+// The start of a row: "<TR><TD attrs HREF="#", no more.
+void put_cell(writer& w, const attr_pair& attrs) {
   w.put("\t\t\t<TR><TD ");
   w.put(attrs.text);
   w.put(attrs.sep);
   w.put("HREF=\"#");
-  w.put(prefix);
-  w.put('-');
 }
 
 }  // namespace
@@ -48,14 +46,14 @@ void write_graph(writer& w, const schema& s, const graph_options& opt) {
     w.put(tab_attrs.sep);
     w.put(tab_attrs.text);
     w.put(">\n");
-    put_cell(w, head_attrs, prefix);
-    anchor_id(w, tab->name);
+    put_cell(w, head_attrs);
+    anchor_table(w, prefix, tab->name);
     w.put("\">");
     label_puts(w, tab->name);
     w.put("</TD></TR>\n");
     for (const column* col : tab->cols) {
-      put_cell(w, cell_attrs, prefix);
-      anchor_id(w, tab->name, col->name);
+      put_cell(w, cell_attrs);
+      anchor_column(w, prefix, tab->name, col->name);
       w.put("\" PORT=\"f");
       w.put_num(col->idx);
       w.put("\">");

@@ -1,0 +1,25 @@
+// Building the schema model: the one way tables and columns are made, and
+// the order they are put in once the input has been read.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "reader/names.h"
+#include "reader/schema.h"
+
+/// A new table called `name` (copied) with the docstring `doc` (kept in the
+/// schema's text store already, or absent), the next creation number, and
+/// no columns yet.
+table& model_add_table(schema& s, std::string_view name, std::optional<std::string_view> doc, int flags);
+
+/// A new column of `tab`, the table created last, called `name` (copied),
+/// with the docstring `doc` and the next declaration number.
+column& model_add_column(schema& s, table& tab, std::string_view name, std::optional<std::string_view> doc);
+
+/// Once the input has been read: gives each table its columns, and puts the
+/// tables in name order as if each had been inserted by name when it was
+/// created (equal names in creation order). Each table's columns must be in
+/// name order already. Returns the tables in that order beside their names.
+std::vector<named_table> model_order(schema& s);
