@@ -2,9 +2,13 @@
 // which is the earliest created of equal names; a target column likewise.
 #include "reader/fkey.h"
 
+#include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
-void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d) {
+void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d, fkey_targets targets_kept) {
+  std::vector<std::pair<column*, const column*>> more;  // with fkey_targets::every
   // Each reference's target table first: the search reads only the index,
   // and the tables themselves can then be fetched ahead of their turn below. Null where the clause was cut short by ")" (it
   // was reported then) or no table has the name.
@@ -34,11 +38,31 @@ void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnosti
       continue;
     }
     column* target = name_find_column(*targets[i], *ref.cname);
+    if (targets_kept == fkey_targets::every && source->fkey) {
+      if (target && target != source->fkey)
+        more.push_back({source, target});
+      continue;
+    }
     if (source->fkey) {
       log_file(d, {"foreign key exists: ", source->fkey->parent->name, ".", source->fkey->name});
       continue;
     }
     // A missing target column leaves fkey null, so a later reference may bind it.
     source->fkey = target;
+  }
+  if (more.empty())
+    return;
+  // Each column's further targets together, in the order read, without repeats.
+  std::stable_sort(more.begin(), more.end(), [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
+  s.more_targets.reserve(more.size());
+  for (size_t i = 0; i < more.size();) {
+    column* source = more[i].first;
+    size_t first = s.more_targets.size();
+    for (; i < more.size() && more[i].first == source; i++) {
+      const column* target = more[i].second;
+      if (std::find(s.more_targets.begin() + first, s.more_targets.end(), target) == s.more_targets.end())
+        s.more_targets.push_back(target);
+    }
+    source->fkey_more = std::span(s.more_targets).subspan(first);
   }
 }

@@ -18,27 +18,28 @@ constexpr auto word_end = [] {
 
 size_t remaining(const lexer& lx) { return lx.len - lx.pos; }
 
-// Counts the newline at offset `at`, which the tokenizer is moving past:
-// the next line starts there (see lex_column).
-void passed_newline(lexer& lx, size_t at) {
+}  // namespace
+
+void lex_newline(lexer& lx, size_t at) {
   lx.line++;
   lx.line_start = at;
 }
 
-// Moves past every byte up to `end`, counting the newlines among them.
-void advance_to(lexer& lx, size_t end) {
+void lex_advance(lexer& lx, size_t end) {
   for (const void* nl; (nl = std::memchr(lx.buf + lx.pos, '\n', end - lx.pos));) {
     lx.pos = static_cast<const char*>(nl) - lx.buf;
-    passed_newline(lx, lx.pos++);
+    lex_newline(lx, lx.pos++);
   }
   lx.pos = end;
 }
+
+namespace {
 
 // Moves past one byte, if one remains.
 void consume(lexer& lx) {
   if (lx.pos < lx.len) {
     if (lx.buf[lx.pos] == '\n')
-      passed_newline(lx, lx.pos);
+      lex_newline(lx, lx.pos);
     lx.pos++;
   }
 }
@@ -76,7 +77,7 @@ bool lex_quoted(token& t, lexer& lx, bool eof_ok) {
       break;
     end++;
   }
-  advance_to(lx, end);
+  lex_advance(lx, end);
   t.str = b + start;
   t.len = end - start;
   if (end >= lx.len)
@@ -129,7 +130,7 @@ bool scan_block_comment(lexer& lx, bool keep) {
     if (end > lx.pos) {
       if (keep)
         text.append(b + lx.pos, end - lx.pos);
-      advance_to(lx, end);
+      lex_advance(lx, end);
       continue;
     }
     char c = b[lx.pos];
@@ -200,7 +201,7 @@ bool lex_next(token& t, lexer& lx, bool eof_ok) {
   // White space between tokens is short: its newlines are counted as it goes.
   for (; lx.pos < lx.len && is_space(lx.buf[lx.pos]); lx.pos++)
     if (lx.buf[lx.pos] == '\n')
-      passed_newline(lx, lx.pos);
+      lex_newline(lx, lx.pos);
   if (lx.pos >= lx.len)
     return at_eof(lx, eof_ok);
   char c = lx.buf[lx.pos];
@@ -262,4 +263,25 @@ bool lex_expect(token& t, lexer& lx, const char* keyword) {
 
 void lex_unexpected(const lexer& lx, const token& t, const char* keyword) {
   log_at(lx, {"unexpected: ", lex_cstr(t.text()), " (wanted \"", keyword, "\")"});
+}
+
+void lex_block_text(std::string_view body, std::string& out) {
+  out.clear();
+  const size_t n = body.size();
+  // The byte after position i, where the closing "*/" follows the body.
+  auto after = [&](size_t i) { return i + 1 < n ? body[i + 1] : '*'; };
+  for (size_t i = 0; i < n;) {
+    char c = body[i++];
+    if (c != '\n') {
+      out += c;
+      continue;
+    }
+    out += i < n && body[i] == '\n' ? '\n' : ' ';
+    for (; i < n && is_space(body[i]); i++)
+      out += ' ';
+    if (i < n && body[i] == '*' && after(i) != '/') {
+      out += after(i) == '\n' ? '\n' : ' ';
+      i++;
+    }
+  }
 }

@@ -48,6 +48,19 @@ struct lexer {
 /// counts as the first column of the line it opens ("a\nb" ends at 2:2).
 inline size_t lex_column(const lexer& lx) { return lx.pos - lx.line_start; }
 
+/// Counts the newline at offset `at`, which the tokenizer is moving past:
+/// the next line starts there. The one place where a line is counted.
+void lex_newline(lexer& lx, size_t at);
+
+/// Moves past every byte up to `end`, counting the newlines among them.
+void lex_advance(lexer& lx, size_t end);
+
+/// The docstring text of a closed block comment whose bytes between "/*" and
+/// "*/" are `body`, into `out`: the text that lex_next rewrites such a comment
+/// to (line breaks and margins to spaces, an empty or framed blank line to a
+/// newline), for tokenizers that find the comment's end by rules of their own.
+void lex_block_text(std::string_view body, std::string& out);
+
 /// The result of lex_match.
 enum class match { no, yes, eof };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reader/dialect.h"
 #include "reader/store.h"
 
 struct table;
@@ -24,6 +25,9 @@ struct column {
   table* parent = nullptr;                  // the table that owns it; never null
   size_t idx = 0;                           // declaration number within its table
   const column* fkey = nullptr;             // set only by the foreign-key pass
+  // Further targets, in the order their keys were read: a dialect reading
+  // links a column to every table that its foreign keys name.
+  std::span<const column* const> fkey_more;
 };
 
 struct table {
@@ -48,6 +52,9 @@ struct schema {
   // Whether docstrings are kept: a program that prints none sets it to false
   // before the parse, which then neither copies nor rewrites comments.
   bool docstrings = true;
+  // How the input is read: by the reader's own grammar, or as the database
+  // of a dialect runs it. Set before the parse.
+  sql_dialect dialect = sql_dialect::none;
   // Every table; in name order (equal names in creation order) once the
   // parse is over, in creation order while it runs.
   std::vector<table*> tables;
@@ -61,4 +68,6 @@ struct schema {
   // Table names apart from the rest: sorting the tables and finding them by
   // name read these again and again, and together they stay in the cache.
   text_store table_names;
+  // The further foreign-key targets that columns' `fkey_more` lie in.
+  std::vector<const column*> more_targets;
 };

@@ -23,21 +23,26 @@ void put_comment(writer& w, std::string_view indent, std::string_view doc) {
   w.put("</div>\n");
 }
 
+void put_foreign(writer& w, const column& target) {
+  w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
+  anchor_column(w, prefix, target.parent->name, target.name);
+  w.put("\">");
+  html_puttext(w, target.parent->name);
+  html_putc(w, '.');
+  html_puttext(w, target.name);
+  w.put("</a></div>\n");
+}
+
 void put_column(writer& w, const column& col) {
   w.put("\t\t\t<dt id=\"");
   anchor_column(w, prefix, col.parent->name, col.name);
   w.put("\">");
   html_puttext(w, col.name);
   w.put("</dt>\n\t\t\t<dd>\n");
-  if (const column* target = col.fkey) {
-    w.put("\t\t\t\t<div class=\"foreign\"><a href=\"#");
-    anchor_column(w, prefix, target->parent->name, target->name);
-    w.put("\">");
-    html_puttext(w, target->parent->name);
-    html_putc(w, '.');
-    html_puttext(w, target->name);
-    w.put("</a></div>\n");
-  }
+  if (col.fkey)
+    put_foreign(w, *col.fkey);
+  for (const column* target : col.fkey_more)
+    put_foreign(w, *target);
   if (col.comment)
     put_comment(w, "\t\t\t\t", *col.comment);
   w.put("\t\t\t</dd>\n");

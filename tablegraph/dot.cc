@@ -28,6 +28,18 @@ void put_cell(writer& w, const attr_pair& attrs) {
   w.put("HREF=\"#");
 }
 
+void put_edge(writer& w, const column& from, const column& to) {
+  w.put("\ttable");
+  w.put_num(from.parent->idx);
+  w.put(":f");
+  w.put_num(from.idx);
+  w.put(" -> table");
+  w.put_num(to.parent->idx);
+  w.put(":f");
+  w.put_num(to.idx);
+  w.put(";\n");
+}
+
 }  // namespace
 
 void write_graph(writer& w, const schema& s, const graph_options& opt) {
@@ -62,17 +74,10 @@ void write_graph(writer& w, const schema& s, const graph_options& opt) {
     }
     w.put("\t\t</TABLE>>];\n");
     for (const column* col : tab->cols) {
-      if (const column* target = col->fkey) {
-        w.put("\ttable");
-        w.put_num(tab->idx);
-        w.put(":f");
-        w.put_num(col->idx);
-        w.put(" -> table");
-        w.put_num(target->parent->idx);
-        w.put(":f");
-        w.put_num(target->idx);
-        w.put(";\n");
-      }
+      if (col->fkey)
+        put_edge(w, *col, *col->fkey);
+      for (const column* target : col->fkey_more)
+        put_edge(w, *col, *target);
     }
   }
   w.put("}\n");
