@@ -1127,7 +1127,8 @@ bool statement(dparser& p) {
       return false;
     if (handled)
       return true;
-    if (dlex_is(second, "schema") && is_pg(p)) {
+    if (dlex_is(second, "schema") && at_word(p, "schema") && is_pg(p)) {
+      next(p);
       if (at_word(p, "if")) {
         next(p);
         if (at_word(p, "not"))
