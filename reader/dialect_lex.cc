@@ -112,7 +112,7 @@ bool comment(dlexer& dl, size_t at, size_t opener) {
     const void* nl = std::memchr(b + body, '\n', lx.len - body);
     size_t end = nl ? static_cast<const char*>(nl) - b : lx.len;
     c.body = std::string_view(b + body, end - body);
-    lex_advance(lx, end);
+    lx.pos = end;  // up to its newline, which stays for the next read
   }
   if (dl.keep_comments)
     dl.comments.push_back(c);
@@ -128,10 +128,13 @@ bool dlex_next(dtoken& t, dlexer& dl) {
   const char* b = lx.buf;
   dl.comments.clear();
   for (;;) {
+    // White space is short and counted as it goes: lex_advance's search
+    // for newlines costs more than the bytes it looks at.
     size_t i = lx.pos;
-    while (i < lx.len && is_space(b[i]))
-      i++;
-    lex_advance(lx, i);
+    for (; i < lx.len && is_space(b[i]); i++)
+      if (b[i] == '\n')
+        lex_newline(lx, i);
+    lx.pos = i;
     if (i >= lx.len) {
       t = dtoken{};
       return false;
@@ -190,7 +193,10 @@ bool dlex_next(dtoken& t, dlexer& dl) {
       end = i + 1;
     }
     t.raw = std::string_view(b + i, end - i);
-    lex_advance(lx, end);
+    if (t.kind == DTOKEN_WORD || t.kind == DTOKEN_PUNCT)
+      lx.pos = end;  // no newline in either
+    else
+      lex_advance(lx, end);
     return true;
   }
 }

@@ -173,6 +173,13 @@ bool unexpected(dparser& p, std::string_view wanted = {}) {
   return false;
 }
 
+bool is_stop(std::string_view stops, char c) {
+  for (char s : stops)
+    if (s == c)
+      return true;
+  return false;
+}
+
 bool expect(dparser& p, char c) {
   if (!at(p, c)) {
     char w[2] = {c, '\0'};
@@ -194,7 +201,7 @@ bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr) {
       return true;
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
-      if (depth == 0 && stops.find(c) != std::string_view::npos)
+      if (depth == 0 && is_stop(stops, c))
         return true;
       if (c == '(')
         depth++;
@@ -431,7 +438,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
       return true;
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
-      if (depth == 0 && stops.find(c) != std::string_view::npos)
+      if (depth == 0 && is_stop(stops, c))
         return true;
       if (c == '(')
         depth++;
@@ -604,15 +611,22 @@ bool table_options(dparser& p, dtab& tab) {
   }
 }
 
-// Makes `tab` the table called `n`, replacing a dropped or replaced one.
-void add_table(dparser& p, dtab&& tab, const tname& n) {
-  size_t old = find_table(p, n.key);
-  if (old != npos)
-    p.tabs[old].alive = false;
+// Makes `tab` the table called `n`, in place of one of that name unless
+// that one stands and is not replaced. One search of the names: at 100,000
+// tables each costs as much as reading a statement.
+void add_table(dparser& p, dtab&& tab, const tname& n, bool replace) {
+  auto [it, fresh] = p.by_key.try_emplace(n.key, p.tabs.size());
+  if (!fresh) {
+    if (!replace) {
+      log_verbose(p.dl.lx, {"table exists: ", n.name});
+      return;
+    }
+    p.tabs[it->second].alive = false;
+    it->second = p.tabs.size();
+  }
   tab.key = n.key;
   tab.space = n.space;
   tab.name = text_keep(p.s.texts, n.name);
-  p.by_key[n.key] = p.tabs.size();
   p.tabs.push_back(std::move(tab));
 }
 
@@ -636,7 +650,7 @@ bool internal_table(const dparser& p, std::string_view name) {
 // `handled` false when it is not a table's creation.
 bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
   handled = false;
-  bool replace = false, temp = false, is_virtual = false, if_not_exists = false;
+  bool replace = false, temp = false, is_virtual = false;
   if (at_word(p, "or")) {
     next(p);
     if (!at_word(p, "replace"))
@@ -666,7 +680,6 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!at_word(p, "exists"))
       return unexpected(p, "EXISTS");
     next(p);
-    if_not_exists = true;
   }
   std::vector<std::string> parts;
   if (!qualified_name(p, parts))
@@ -712,13 +725,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     return false;
   if (temp || n.temp)
     return true;  // gone when the session that ran the file ends
-  size_t old = find_table(p, n.key);
-  if (old != npos && !replace) {
-    if (!if_not_exists)
-      log_verbose(p.dl.lx, {"table exists: ", n.name});
-    return true;
-  }
-  add_table(p, std::move(tab), n);
+  add_table(p, std::move(tab), n, replace);
   return true;
 }
 
@@ -1243,6 +1250,7 @@ bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
   }
   dparser p(d, in, s);
   p.dl.keep_comments = s.docstrings;
+  p.by_key.reserve(in.bytes.size() / 512 + 16);  // a table per 512 bytes of a dump, as most are
   for (;;) {
     // Between statements nothing refers to the input: names and comments
     // have been copied.
