@@ -462,15 +462,16 @@ def normal(cat):
 # comments in front of each CREATE TABLE and each column definition, and the
 # one at the end of a column's own line.
 
-BOILERPLATE = re.compile(r"""^\s*(?:
+BOILERPLATE = re.compile(r"""^(?:\ -{20,}\s*   # mysqldump's rule under its header
+    | \s*(?:
       Name:\ .*;\ Type:\ .*;\ Schema:\ .*   # pg_dump's header of each object
     | (?:PostgreSQL\ database\ dump(?:\ complete)?|TOC\ entry\ .*|Dumped\ (?:from|by)\ .*)
     | (?:MySQL|MariaDB)\ dump\ .*
-    | Host:\ .*Database:\ .* | Server\ version\b.* | -{4,}
+    | Host:\ .*Database:\ .* | Server\ version\b.*
     | Table\ structure\ for\ table\ .* | (?:Temporary|Final)\ (?:table\ )?(?:view\ )?structure\ for\ view\ .*
     | Dumping\ (?:data|routines|events)\ for\ .* | Dump\ completed.* | Current\ Database:\ .*
     | No\ STAT\ tables\ available
-    )\s*$""", re.X | re.S)
+    )\s*)$""", re.X | re.S)
 
 CONSTRAINT_WORDS = {"constraint", "primary", "unique", "check", "foreign", "exclude", "key", "index",
                     "fulltext", "spatial", "like", "period"}
@@ -1032,7 +1033,7 @@ def compare(inp, form, text_path, catalog, own, tabledoc, tablegraph):
             res.own_shown += 1
         if have != expected:
             miss.append("comment of %s: the document shows %s, expected %s"
-                        % (key, json.dumps(have[:160]), json.dumps(expected[:160])))
+                        % (key, json.dumps(have[:300]), json.dumps(expected[:300])))
     return res
 
 
