@@ -473,8 +473,22 @@ BOILERPLATE = re.compile(r"""^(?:\ -{20,}\s*   # mysqldump's rule under its head
     | No\ STAT\ tables\ available
     )\s*)$""", re.X | re.S)
 
-CONSTRAINT_WORDS = {"constraint", "primary", "unique", "check", "foreign", "exclude", "key", "index",
-                    "fulltext", "spatial", "like", "period"}
+# The words that begin a table constraint rather than a column, unquoted.
+# Some are names elsewhere: PostgreSQL's EXCLUDE is one only when USING or
+# "(" follows (a column may be called exclude), KEY and INDEX are MySQL's.
+CONSTRAINT_WORDS = {"constraint", "primary", "unique", "check", "foreign", "like"}
+CONSTRAINT_WORDS_OF = {"postgres": set(), "sqlite": set(), "mysql": {"key", "index", "fulltext", "spatial"}}
+
+
+def is_constraint(first, second, dialect):
+    if first.kind != "word":
+        return False
+    word = first.text.lower()
+    if word in CONSTRAINT_WORDS or word in CONSTRAINT_WORDS_OF[dialect]:
+        return True
+    follows = second.text.lower() if second is not None else ""
+    return (dialect == "postgres" and word == "exclude" and follows in ("using", "(")) or \
+        (dialect == "mysql" and word == "period" and follows == "for")
 
 
 class Tok:
@@ -727,7 +741,7 @@ def own_comments(text, dialect):
 def column_docs(toks, dialect):
     """(column, docstring) for the items of a column list: the comments in
     front of an item, and those on the line where it ends."""
-    items = []  # [first token, last token, leading comments, trailing comments]
+    items = []  # [first token, last token, leading comments, trailing comments, second token]
     depth = 0
     pending = []
     cur = None
@@ -756,15 +770,17 @@ def column_docs(toks, dialect):
                 # What came after the last item on its line leads into this one.
                 pending = last[3] + pending
                 last[3] = []
-            cur = [t, t, pending, []]
+            cur = [t, t, pending, [], None]
             pending = []
             items.append(cur)
             last = None
+        if cur[4] is None and cur[0] is not t:
+            cur[4] = t
         cur[1] = t
         if depth == 0:
             last = cur
-    for first, _, lead, trail in items:
-        if first.kind == "word" and first.text.lower() in CONSTRAINT_WORDS:
+    for first, _, lead, trail, second in items:
+        if is_constraint(first, second, dialect):
             continue
         if first.kind not in ("word", "name"):
             continue

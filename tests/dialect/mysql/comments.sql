@@ -4,7 +4,9 @@ CREATE TABLE writer (
   # Shown on the cover.
   pen_name varchar(64) COMMENT 'As on the cover; ''quoted'' and \"double\".',
   born date COMMENT 'First line\nsecond line',
-  note text COMMENT ''
+  note text COMMENT '',
+  -- Host: the machine it runs on.
+  host varchar(64)
 ) ENGINE=InnoDB COMMENT='Everyone who wrote a book -- or half of one.';
 
 CREATE TABLE draft (

@@ -10,6 +10,8 @@ CREATE TABLE city (
     region char(2) REFERENCES region,       -- the region's primary key
     name text CONSTRAINT name_set CHECK (name <> ''),
     uniq integer,
+    exclude integer, -- a name here, not a constraint
+    key text,
     kind char(1) CHECK (kind IN ('r', 'u')),
     PRIMARY KEY (country, zip),
     CONSTRAINT city_name UNIQUE (country, name),

@@ -10,6 +10,7 @@ CREATE TABLE "City" (
     region TEXT REFERENCES Region,  -- the region's primary key
     [name] TEXT CONSTRAINT name_set CHECK (name <> ''),
     `uniq` INTEGER,
+    key TEXT,
     kind TEXT CHECK (kind IN ('r', 'u')),
     PRIMARY KEY (country, zip),
     CONSTRAINT city_name UNIQUE (country, name)
