@@ -37,6 +37,7 @@ server cannot start.
 """
 
 import argparse
+import concurrent.futures
 import json
 import os
 import pwd
@@ -653,10 +654,22 @@ def statements(toks):
         yield cur
 
 
-def statement_starts(text, dialect):
+_TOKENS = {}
+
+
+def file_tokens(path, dialect):
+    """The tokens of a file, read once for every use."""
+    key = (path, dialect)
+    if key not in _TOKENS:
+        with open(path, encoding="utf-8", errors="surrogateescape") as f:
+            _TOKENS[key] = list(tokens(f.read(), dialect))
+    return _TOKENS[key]
+
+
+def statement_starts(toks):
     """[(line counted from 1, first words)] of each statement, in order."""
     out = []
-    for st in statements(tokens(text, dialect)):
+    for st in statements(toks):
         code = [t for t in st if t.kind != "comment"]
         if code:
             out.append((code[0].line + 1, [t.text.lower() for t in code[:6] if t.kind == "word"]))
@@ -681,13 +694,13 @@ def shapes_tables(words):
         or head[:2] == ["comment", "on"] or head[:2] == ["set", "search_path"]
 
 
-def own_comments(text, dialect):
+def own_comments(toks, dialect):
     """{"t": docstring, "t.c": docstring} for the tables and columns that
     the file documents with comments of its own, by the names that the
     statements give them (a schema kept as written, see table_key)."""
     found = {}
     schema = None  # the first schema of PostgreSQL's search_path, when not public
-    for st in statements(tokens(text, dialect)):
+    for st in statements(toks):
         lead = []
         k = 0
         while k < len(st) and st[k].kind == "comment":
@@ -1155,8 +1168,7 @@ def load(server, inp):
         return "; ".join(e for _, e in errors) or None
     inp.db += "_c"
     errors = server.load(inp.db, inp.path, stop=False)
-    with open(inp.path, encoding="utf-8", errors="surrogateescape") as f:
-        starts = statement_starts(f.read(), inp.dialect)
+    starts = statement_starts(file_tokens(inp.path, inp.dialect))
     for line, message in errors:
         words = statement_at(starts, line) if line else []
         if not line or shapes_tables(words):
@@ -1185,6 +1197,56 @@ def print_table(results, title):
     print()
 
 
+def process(inp, server, args, out_dir):
+    """Loads, dumps and compares one input: (messages, results, failures)."""
+    said, results, failures = [], [], []
+    began = time.monotonic()
+    refused = load(server, inp)
+    own_file = own_comments(file_tokens(inp.path, inp.dialect), inp.dialect)
+    if inp.fixture is not None:
+        catalog = server.catalog(inp.db) if not refused else None
+        failures += ["%s: %s" % (inp.name, p) for p in check_fixture(inp, catalog, refused, own_file)]
+        if refused:
+            if args.verbose:
+                said.append("%s: refused, as the fixture says: %s" % (inp.name, refused))
+            return said, results, failures
+    elif refused:
+        said.append("%s: refused by the database, left out: %s" % (inp.name, refused))
+        return said, results, failures
+    else:
+        catalog = server.catalog(inp.db)
+    said += ["%s: %s" % (inp.name, note) for note in inp.notes]
+    dump = os.path.join(out_dir, inp.db + ".dump.sql")
+    server.dump(inp.db, dump)
+    for form, path in (("file", inp.path), ("dump", dump)):
+        own = own_file
+        if form == "dump":
+            own = {}  # pg_dump and mysqldump keep none of the file's comments
+            if inp.dialect == "sqlite":  # sqlite3 keeps those inside CREATE TABLE
+                own = own_comments(file_tokens(path, inp.dialect), inp.dialect)
+        res = compare(inp, form, path, catalog, own, args.tabledoc, args.tablegraph)
+        results.append(res)
+        if args.verbose:
+            said.append("%s: %s" % (res.label, "ok" if not res.mismatches else
+                                    "%d differences" % len(res.mismatches)))
+            said += ["    " + m for m in res.mismatches]
+    if args.verbose:
+        said.append("%s: %.1f s" % (inp.name, time.monotonic() - began))
+    if args.keep:
+        with open(os.path.join(out_dir, inp.db + ".catalog.json"), "w", encoding="utf-8") as f:
+            json.dump(catalog, f, indent=1, sort_keys=True, ensure_ascii=False)
+    return said, results, failures
+
+
+def run_dialect(dialect, kind, inputs, args, work, out_dir, servers):
+    """Starts the dialect's server and goes through its inputs, in order:
+    {input name: (messages, results, failures)}."""
+    server = kind(os.path.join(work, dialect))
+    servers[dialect] = server
+    server.start()
+    return {inp.name: process(inp, server, args, out_dir) for inp in inputs}
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--tabledoc", required=True)
@@ -1207,78 +1269,47 @@ def main():
     known = read_expectations(args.expect)
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
-
-    servers = {}
-
-    def stop_all(*_):
-        for s in servers.values():
-            s.stop()
+    out_dir = os.path.join(work, "out")
+    shutil.rmtree(out_dir, ignore_errors=True)
+    os.makedirs(out_dir)
 
     def on_signal(signum, _frame):
         raise SystemExit(128 + signum)
     for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(sig, on_signal)
 
+    # The three databases work side by side, one thread each: nearly all of
+    # the time is spent waiting for their programs.
     started = time.monotonic()
-    failures = []
-    results = []
+    servers = {}
+    done = {}
     try:
+        pool = concurrent.futures.ThreadPoolExecutor(max_workers=3)
+        jobs = [pool.submit(run_dialect, dialect, kind, [i for i in inputs if i.dialect == dialect],
+                            args, work, out_dir, servers)
+                for dialect, kind in (("postgres", Postgres), ("mysql", MariaDB), ("sqlite", SQLite))
+                if any(i.dialect == dialect for i in inputs)]
         try:
-            for dialect, kind in (("postgres", Postgres), ("mysql", MariaDB), ("sqlite", SQLite)):
-                if any(i.dialect == dialect for i in inputs):
-                    servers[dialect] = kind(os.path.join(work, dialect))
-                    servers[dialect].start()
+            for job in jobs:
+                done.update(job.result())
         except Skip as e:
             print("skipped: %s" % e)
             return SKIP
-        out_dir = os.path.join(work, "out")
-        shutil.rmtree(out_dir, ignore_errors=True)
-        os.makedirs(out_dir)
-        for inp in inputs:
-            began = time.monotonic()
-            server = servers[inp.dialect]
-            refused = load(server, inp)
-            if inp.fixture is not None:
-                catalog = server.catalog(inp.db) if not refused else None
-                with open(inp.path, encoding="utf-8", errors="surrogateescape") as f:
-                    own = own_comments(f.read(), inp.dialect)
-                for p in check_fixture(inp, catalog, refused, own):
-                    failures.append("%s: %s" % (inp.name, p))
-                if refused:
-                    if args.verbose:
-                        print("%s: refused, as the fixture says: %s" % (inp.name, refused))
-                    continue
-            elif refused:
-                print("%s: refused by the database, left out: %s" % (inp.name, refused))
-                continue
-            else:
-                catalog = server.catalog(inp.db)
-            for note in inp.notes:
-                print("%s: %s" % (inp.name, note))
-            dump = os.path.join(out_dir, inp.db + ".dump.sql")
-            server.dump(inp.db, dump)
-            for form, path in (("file", inp.path), ("dump", dump)):
-                with open(path, encoding="utf-8", errors="surrogateescape") as f:
-                    own = own_comments(f.read(), inp.dialect)
-                if form == "dump" and inp.dialect != "sqlite":
-                    own = {}  # pg_dump and mysqldump keep none of the file's comments
-                res = compare(inp, form, path, catalog, own, args.tabledoc, args.tablegraph)
-                results.append(res)
-                if args.verbose:
-                    print("%s: %s" % (res.label, "ok" if not res.mismatches else
-                                      "%d differences" % len(res.mismatches)))
-                    for m in res.mismatches:
-                        print("    " + m)
-            if args.verbose:
-                print("%s: %.1f s" % (inp.name, time.monotonic() - began))
-            if args.keep:
-                with open(os.path.join(out_dir, inp.db + ".catalog.json"), "w", encoding="utf-8") as f:
-                    json.dump(catalog, f, indent=1, sort_keys=True, ensure_ascii=False)
+        finally:
+            pool.shutdown(wait=True, cancel_futures=True)
     finally:
-        stop_all()
+        for server in list(servers.values()):
+            server.stop()
         if not args.keep:
             shutil.rmtree(work, ignore_errors=True)
 
+    failures, results = [], []
+    for inp in inputs:
+        said, res, fail = done[inp.name]
+        for line in said:
+            print(line)
+        results += res
+        failures += fail
     elapsed = time.monotonic() - started
     corpus = [r for r in results if r.inp.fixture is None]
     fixtures = [r for r in results if r.inp.fixture is not None]
@@ -1288,17 +1319,13 @@ def main():
         print_table(fixtures, "The fixtures (%d inputs):" % len({r.inp.name for r in fixtures}))
     print("%d runs of %d inputs compared with their catalogs in %.1f s: %d with differences"
           % (len(results), len({r.inp.name for r in results}), elapsed, len(differing)))
-    strict_fail = []
-    for r in differing:
-        if r.inp.fixture is None and (r.inp.name, r.form) in known:
-            continue
-        strict_fail.append(r)
+    unknown = [r for r in differing if r.inp.fixture is not None or (r.inp.name, r.form) not in known]
     if args.strict:
-        for r in strict_fail:
-            failures.append("%s: %d differences, the first: %s" % (r.label, len(r.mismatches), r.mismatches[0]))
-    elif strict_fail and args.mode == "check":
+        failures += ["%s: %d differences, the first: %s" % (r.label, len(r.mismatches), r.mismatches[0])
+                     for r in unknown]
+    elif unknown and args.mode == "check":
         print("(not strict: the differences of %d runs do not fail the test; --verbose lists them)"
-              % len(strict_fail))
+              % len(unknown))
     for f in failures:
         print("FAIL " + f)
     return 1 if failures and args.mode == "check" else 0
