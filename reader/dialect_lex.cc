@@ -119,6 +119,8 @@ bool comment(dlexer& dl, size_t at, size_t opener) {
   return true;
 }
 
+void name_text(const dtoken& t, sql_dialect dialect, std::string& out);
+
 }  // namespace
 
 bool dlex_next(dtoken& t, dlexer& dl) {
@@ -205,6 +207,15 @@ bool dlex_is(const dtoken& t, std::string_view keyword) {
 }
 
 void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
+  name_text(t, dialect, out);
+  // The model's names are C strings too; no database takes a NUL byte in a name.
+  out.resize(lex_cstr(out).size());
+}
+
+namespace {
+
+// A name's text as dlex_name makes it, NUL bytes and all.
+void name_text(const dtoken& t, sql_dialect dialect, std::string& out) {
   out.clear();
   if (t.kind == DTOKEN_NAME || t.kind == DTOKEN_STRING) {
     char close = t.raw[0] == '[' ? ']' : t.raw[0];
@@ -223,6 +234,8 @@ void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
         c = char(c - 'A' + 'a');
 }
 
+}  // namespace
+
 void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
   out.clear();
   std::string_view raw = t.raw;
@@ -239,7 +252,7 @@ void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
     raw.remove_prefix(1);
   }
   if (raw[0] != '\'' && raw[0] != '"') {
-    dlex_name(t, dialect, out);
+    name_text(t, dialect, out);
     return;
   }
   char q = raw[0];

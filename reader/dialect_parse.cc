@@ -558,6 +558,8 @@ bool table_options(dparser& p, dtab& tab) {
   for (;;) {
     if (p.dl.failed)
       return false;
+    if (p.t.kind == DTOKEN_END && depth > 0)
+      return unexpected(p);
     if (depth == 0 && at_end(p))
       return true;
     if (at(p, '(')) {
@@ -1059,8 +1061,8 @@ bool skip_statement(dparser& p, bool blocks, bool copy) {
   for (;;) {
     if (p.dl.failed)
       return false;
-    if (depth == 0 && block == 0 && at_end(p))
-      break;
+    if (p.t.kind == DTOKEN_END || (depth == 0 && block == 0 && at_end(p)))
+      break;  // a statement that the end of the input cuts short is passed over too
     if (at(p, '(')) {
       depth++;
     } else if (at(p, ')')) {
