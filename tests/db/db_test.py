@@ -1067,7 +1067,7 @@ def compare(inp, form, text_path, catalog, own, tabledoc, tablegraph):
 
 
 def contains(have, part):
-    return bool(part) and ("\n" + part + "\n") in ("\n" + have + "\n") or (part and part in have)
+    return bool(part) and part in have
 
 
 def split_link(text, doc):
