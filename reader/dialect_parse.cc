@@ -56,6 +56,7 @@ struct dtab {
   bool shown = true;   // not a temporary or virtual table
   bool keys_kept = true;  // MySQL: an engine that stores foreign keys
   bool is_virtual = false;
+  size_t parent = npos;  // PostgreSQL: the table it is a partition of, whose foreign keys it has too
 };
 
 // A table's name as a statement gives it, resolved.
@@ -417,19 +418,23 @@ bool table_constraint(dparser& p, dtab& tab, std::string_view stops) {
 // A column definition, at the column's name, ending at one of `stops`.
 // `lead` are the comments in front of it; `last_line` gets the line of its
 // last token.
+// `name`, where given, is the column's name read already; the current
+// token is then the one after it.
 bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, std::string_view stops,
-                       size_t& last_line) {
-  if (!is_name(p))
+                       size_t& last_line, const dtoken* name = nullptr) {
+  const dtoken& name_token = name ? *name : p.t;
+  if (!name && !is_name(p))
     return unexpected(p, "column name");
-  dlex_name(p.t, dialect(p), p.word);
+  dlex_name(name_token, dialect(p), p.word);
   dcol* col = find_col(p, tab, p.word);
   if (!col) {
     tab.cols.push_back({text_keep(p.s.texts, p.word), keep_doc(p, lead), std::nullopt});
     col = &tab.cols.back();
   }
-  std::string name(col->name);
-  last_line = p.t.line;
-  next(p);
+  std::string col_name(col->name);
+  last_line = name_token.line;
+  if (!name)
+    next(p);
   int depth = 0;
   for (;;) {
     if (p.dl.failed)
@@ -447,7 +452,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
     } else if (depth == 0 && p.t.kind == DTOKEN_WORD) {
       if (at_word(p, "references")) {
         dfkey fk;
-        fk.cols.push_back(name);
+        fk.cols.push_back(col_name);
         if (!references(p, fk))
           return false;
         tab.fkeys.push_back(std::move(fk));
@@ -457,14 +462,14 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
         last_line = p.t.line;
         next(p);
         if (at_word(p, "key"))
-          tab.pkey.assign(1, name);
+          tab.pkey.assign(1, col_name);
         continue;
       }
       if (at_word(p, "comment") && is_my(p)) {
         last_line = p.t.line;
         next(p);
         if (p.t.kind == DTOKEN_STRING) {
-          find_col(p, tab, name)->note = keep_note(p, p.t);
+          find_col(p, tab, col_name)->note = keep_note(p, p.t);
           last_line = p.t.line;
           next(p);
         }
@@ -528,6 +533,22 @@ bool table_elements(dparser& p, dtab& tab) {
             tab.cols.push_back({c.name, std::nullopt, comments ? c.note : std::nullopt});
       if (!skip_to(p, ",)"))
         return false;
+    } else if ((is_pg(p) && at_word(p, "exclude")) || (is_my(p) && at_word(p, "period"))) {
+      // A constraint, EXCLUDE USING ... or PERIOD FOR ..., or a column of that name.
+      dtoken word = p.t;
+      next(p);
+      if (at_word(p, "using") || at(p, '(') || at_word(p, "for")) {
+        if (!skip_to(p, ",)"))
+          return false;
+      } else {
+        size_t before = tab.cols.size();
+        if (!column_definition(p, tab, lead, ",)", last_line, &word))
+          return false;
+        if (tab.cols.size() > before) {
+          prev_col = before;
+          prev_lead = std::move(lead);
+        }
+      }
     } else if (constraint_word(p)) {
       if (!table_constraint(p, tab, ",)"))
         return false;
@@ -639,6 +660,89 @@ void copy_columns(dparser& p, dtab& tab, const std::vector<std::string>& parts, 
     tab.cols.push_back({c.name, std::nullopt, notes ? c.note : std::nullopt});
 }
 
+// Whether the query's list of items ends at the current word.
+bool query_clause(const dparser& p) {
+  for (std::string_view k : {"from", "where", "group", "order", "limit", "union", "into", "having", "window"})
+    if (at_word(p, k))
+      return true;
+  return false;
+}
+
+// CREATE TABLE ... AS SELECT: the columns the query's items name (an alias,
+// a column; "*" and "t.*" the columns of the table after FROM). An item
+// that names nothing (an expression without an alias) is left out.
+bool query_columns(dparser& p, dtab& tab) {
+  if (at_word(p, "as"))
+    next(p);
+  int open = 0;
+  for (; at(p, '('); next(p))
+    open++;
+  if (at_word(p, "select")) {
+    next(p);
+    if (at_word(p, "distinct") || at_word(p, "all"))
+      next(p);
+    std::vector<std::string> names;  // "" for a star
+    for (;;) {
+      int depth = 0;
+      bool star = false;
+      std::string last;
+      for (;;) {
+        if (p.dl.failed)
+          return false;
+        if (p.t.kind == DTOKEN_END || (depth == 0 && delimiter_at(p) != npos))
+          break;
+        if (depth == 0 && (at(p, ',') || at(p, ')') || query_clause(p)))
+          break;
+        if (at(p, '(')) {
+          depth++;
+        } else if (at(p, ')')) {
+          depth--;
+        } else if (depth == 0 && at(p, '*')) {
+          star = true;
+        } else if (depth == 0 && (p.t.kind == DTOKEN_NAME || p.t.kind == DTOKEN_WORD) && !at_word(p, "as") &&
+                   !(p.t.raw[0] >= '0' && p.t.raw[0] <= '9')) {
+          dlex_name(p.t, dialect(p), last);
+          star = false;
+        }
+        next(p);
+      }
+      if (star)
+        names.emplace_back();
+      else if (!last.empty())
+        names.push_back(last);
+      if (!at(p, ','))
+        break;
+      next(p);
+    }
+    std::vector<std::string> from;
+    if (at_word(p, "from")) {
+      next(p);
+      if (is_name(p) && !qualified_name(p, from))
+        return false;
+    }
+    for (const std::string& name : names) {
+      if (!name.empty()) {
+        if (!find_col(p, tab, name))
+          tab.cols.push_back({text_keep(p.s.texts, name), std::nullopt, std::nullopt});
+      } else if (!from.empty()) {
+        size_t ti = find_table(p, resolve(p, from, false).key);
+        if (ti != npos)
+          for (const dcol& c : p.tabs[ti].cols)
+            if (!find_col(p, tab, c.name))
+              tab.cols.push_back({c.name, std::nullopt, std::nullopt});
+      }
+    }
+  }
+  // The rest of the query, up to the parenthesis that opened it.
+  for (int depth = open; depth > 0 && !p.dl.failed && p.t.kind != DTOKEN_END; next(p)) {
+    if (at(p, '('))
+      depth++;
+    else if (at(p, ')'))
+      depth--;
+  }
+  return !p.dl.failed;
+}
+
 // SQLite's own tables, and a virtual table's shadow tables.
 bool internal_table(const dparser& p, std::string_view name) {
   if (!is_lite(p))
@@ -704,6 +808,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!qualified_name(p, parent))
       return false;
     copy_columns(p, tab, parent, false);
+    tab.parent = find_table(p, resolve(p, parent, false).key);
     if (at(p, '(')) {
       dtab extra;  // its constraints and column options
       if (!table_elements(p, extra))
@@ -716,8 +821,11 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!qualified_name(p, parts))
       return false;
     copy_columns(p, tab, parts, true);
-  } else if (at(p, '(') == false && (at_word(p, "as") || at_word(p, "select") || at_word(p, "of"))) {
-    // Columns made by a query or a type: the file does not say which.
+  } else if (at_word(p, "as") || at_word(p, "select")) {
+    if (!query_columns(p, tab))
+      return false;
+  } else if (at_word(p, "of")) {
+    // A typed table: its columns are the type's, which the file made elsewhere.
   } else {
     return unexpected(p, "(");
   }
@@ -921,6 +1029,18 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
         if (col)
           col->doc = doc;
       }
+    } else if (is_pg(p) && at_word(p, "attach")) {
+      next(p);
+      if (at_word(p, "partition")) {
+        next(p);
+        if (!qualified_name(p, parts))
+          return false;
+        size_t child = find_table(p, resolve(p, parts, false).key);
+        if (child != npos && child != ti)
+          p.tabs[child].parent = ti;
+      }
+      if (!skip_to(p, ","))
+        return false;
     } else if (is_my(p) && at_word(p, "comment")) {
       next(p);
       if (at(p, '='))
@@ -1218,7 +1338,13 @@ bool finish(dparser& p, const diagnostics& d) {
     dtab& tab = p.tabs[i];
     if (made[i].empty() || !tab.keys_kept)
       continue;
-    for (const dfkey& fk : tab.fkeys) {
+    // Its own keys, then those of the tables it is a partition of.
+    std::vector<const dfkey*> keys;
+    for (size_t from = i, hops = 0; from != npos && hops < p.tabs.size(); from = p.tabs[from].parent, hops++)
+      for (const dfkey& fk : p.tabs[from].fkeys)
+        keys.push_back(&fk);
+    for (const dfkey* key : keys) {
+      const dfkey& fk = *key;
       size_t ti = fk.target != npos && p.tabs[fk.target].alive ? fk.target : find_table(p, fk.target_key);
       dtab* target = ti == npos ? nullptr : &p.tabs[ti];
       static const std::vector<std::string> unknown{""};  // reported as the table's alone
