@@ -84,6 +84,8 @@ struct dparser {
   bool db_chosen = false;
   std::string delimiter = ";";
   std::string word;  // scratch
+  std::string doc;   // scratch for docstrings
+  std::vector<std::string> ref_parts;  // scratch for the names that REFERENCES gives
 };
 
 sql_dialect dialect(const dparser& p) { return p.dl.dialect; }
@@ -310,13 +312,12 @@ bool column_list(dparser& p, std::vector<std::string>& cols) {
 // REFERENCES t [(columns)], at REFERENCES, into `fk`.
 bool references(dparser& p, dfkey& fk) {
   next(p);
-  std::vector<std::string> parts;
-  if (!qualified_name(p, parts))
+  if (!qualified_name(p, p.ref_parts))
     return false;
-  tname n = resolve(p, parts, false);
+  tname n = resolve(p, p.ref_parts, false);
   fk.target = find_table(p, n.key);
-  fk.target_key = n.key;
-  fk.target_name = n.name;
+  fk.target_key = std::move(n.key);
+  fk.target_name = std::move(n.name);
   if (at(p, '('))
     return column_list(p, fk.tcols);
   return true;
@@ -327,10 +328,9 @@ bool references(dparser& p, dfkey& fk) {
 text keep_doc(dparser& p, std::span<const dcomment> comments) {
   if (!p.s.docstrings || comments.empty())
     return std::nullopt;
-  std::string out;
-  if (!dialect_docstring(comments, out))
+  if (!dialect_docstring(comments, p.doc))
     return std::nullopt;
-  return text_keep(p.s.texts, out);
+  return text_keep(p.s.texts, p.doc);
 }
 
 // A catalog comment: '' removes it.
@@ -431,7 +431,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
     tab.cols.push_back({text_keep(p.s.texts, p.word), keep_doc(p, lead), std::nullopt});
     col = &tab.cols.back();
   }
-  std::string col_name(col->name);
+  std::string_view col_name = col->name;  // kept in the text store: stays where it is
   last_line = name_token.line;
   if (!name)
     next(p);
@@ -452,7 +452,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
     } else if (depth == 0 && p.t.kind == DTOKEN_WORD) {
       if (at_word(p, "references")) {
         dfkey fk;
-        fk.cols.push_back(col_name);
+        fk.cols.emplace_back(col_name);
         if (!references(p, fk))
           return false;
         tab.fkeys.push_back(std::move(fk));
@@ -462,7 +462,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
         last_line = p.t.line;
         next(p);
         if (at_word(p, "key"))
-          tab.pkey.assign(1, col_name);
+          tab.pkey.assign(1, std::string(col_name));
         continue;
       }
       if (at_word(p, "comment") && is_my(p)) {
@@ -500,12 +500,14 @@ void add_trailing(dparser& p, dtab& tab, size_t col, std::vector<dcomment>& lead
 // The parenthesised list of a CREATE TABLE, at "(".
 bool table_elements(dparser& p, dtab& tab) {
   size_t prev_line = p.t.line, prev_col = npos;  // where the item before ended, and the column it made
-  std::vector<dcomment> prev_lead;
+  // Made once for the whole list: each item's are cleared, not freed.
+  std::vector<dcomment> prev_lead, lead, trailing;
   next(p);
   for (;;) {
     if (p.dl.failed)
       return false;
-    std::vector<dcomment> lead(p.dl.comments.begin(), p.dl.comments.end()), trailing;
+    lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+    trailing.clear();
     split_trailing(lead, prev_line, trailing);
     add_trailing(p, tab, prev_col, prev_lead, trailing);
     prev_col = npos;
@@ -546,7 +548,7 @@ bool table_elements(dparser& p, dtab& tab) {
           return false;
         if (tab.cols.size() > before) {
           prev_col = before;
-          prev_lead = std::move(lead);
+          prev_lead.swap(lead);
         }
       }
     } else if (constraint_word(p)) {
@@ -558,15 +560,15 @@ bool table_elements(dparser& p, dtab& tab) {
         return false;
       if (tab.cols.size() > before) {
         prev_col = before;
-        prev_lead = std::move(lead);
+        prev_lead.swap(lead);
       }
     }
     // Comments in front of the "," or ")" on the item's last line are its own.
-    std::vector<dcomment> before_close(p.dl.comments.begin(), p.dl.comments.end());
-    if (prev_col != npos) {
-      std::vector<dcomment> close_trailing;
-      split_trailing(before_close, last_line, close_trailing);
-      add_trailing(p, tab, prev_col, prev_lead, close_trailing);
+    if (prev_col != npos && !p.dl.comments.empty()) {
+      lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+      trailing.clear();
+      split_trailing(lead, last_line, trailing);
+      add_trailing(p, tab, prev_col, prev_lead, trailing);
     }
     if (at(p, ')')) {
       next(p);
