@@ -1,4 +1,4 @@
-// The set-up that both fuzz targets share.
+// The set-up that the fuzz targets share.
 #include "fuzz/common.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// What both fuzz targets share: the stream for their own reports and the
+// What the fuzz targets share: the stream for their own reports and the
 // silencing of the reader's messages.
 #pragma once
 
