@@ -61,7 +61,7 @@ class Browser:
             exe, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
             "--disable-background-networking", "--disable-component-update",
             "--disable-sync", "--disable-quic", "--disable-extensions",
-            "--user-data-dir=" + profile, "--window-size=1200,800",
+            "--user-data-dir=" + profile, "--window-size=1400,1000",
             "--remote-debugging-pipe", "about:blank",
         ]
         with open(os.path.join(profile, "stderr.log"), "wb") as log:
