@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "reader/dialect.h"
 #include "reader/read.h"
 
 namespace {
@@ -31,6 +32,16 @@ void frame_start() {
 int frame_usage(const char* synopsis) {
   std::fprintf(stderr, "usage: %s %s\n", program_invocation_short_name, synopsis);
   return 1;
+}
+
+bool frame_dialect(frame& f, const char* name) {
+  std::optional<sql_dialect> dialect = dialect_named(name);
+  if (!dialect) {
+    log_error(f.diag, 0, {"-d ", name, ": the dialect is ", DIALECT_NAMES});
+    return false;
+  }
+  f.model.dialect = *dialect;
+  return true;
 }
 
 bool frame_read(frame& f, const char* operand) {

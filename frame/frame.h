@@ -25,6 +25,11 @@ void frame_start();
 /// status 1.
 [[nodiscard]] int frame_usage(const char* synopsis);
 
+/// Takes `-d NAME`: the model is read as that dialect's database runs it.
+/// false, after "program: -d NAME: the dialect is postgres, mysql or
+/// sqlite", for a name it does not know.
+[[nodiscard]] bool frame_dialect(frame& f, const char* name);
+
 /// Reads the schema in the file `operand`, or on standard input when it is
 /// null. false after a failure, which has been reported; nothing must then be
 /// written.

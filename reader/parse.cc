@@ -4,6 +4,7 @@
 #include <map>
 #include <string_view>
 
+#include "reader/dialect_parse.h"
 #include "reader/fkey.h"
 #include "reader/lex.h"
 #include "reader/load.h"
@@ -329,6 +330,8 @@ bool fail(parser& p) {
 }  // namespace
 
 bool parse_input(const diagnostics& d, input_pages& in, schema& s) {
+  if (s.dialect != sql_dialect::none)
+    return dialect_parse(d, in, s);
   if (in.bytes.empty()) {
     log_error(d, 0, {d.fname, ": empty file"});
     return false;

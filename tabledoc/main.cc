@@ -10,10 +10,13 @@ int main(int argc, char** argv) {
   frame f;
   int ch;
   // "+": options end at the first operand; "tabledoc schema.sql -x" reads schema.sql.
-  while ((ch = getopt(argc, argv, "+v")) != -1) {
-    if (ch != 'v')
+  while ((ch = getopt(argc, argv, "+vd:")) != -1) {
+    if (ch == 'v')
+      f.diag.verbose = true;
+    else if (ch != 'd')
       return frame_usage("[-v] file");
-    f.diag.verbose = true;
+    else if (!frame_dialect(f, optarg))
+      return 1;
   }
   // argv[argc] is null: standard input when there is no operand.
   if (!frame_read(f, argv[optind]))

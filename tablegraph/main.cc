@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   graph_options opt;
   int ch;
   // "+": options end at the first operand.
-  while ((ch = getopt(argc, argv, "+h:c:t:p:v")) != -1) {
+  while ((ch = getopt(argc, argv, "+h:c:t:p:vd:")) != -1) {
     std::optional<std::string>* slot = nullptr;
     switch (ch) {
       case 'c': slot = &opt.cell_attrs; break;
@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
       case 't': slot = &opt.table_attrs; break;
       case 'p': opt.prefix = optarg; continue;
       case 'v': f.diag.verbose = true; continue;
+      case 'd':
+        if (!frame_dialect(f, optarg))
+          return 1;
+        continue;
       default: return frame_usage("[-v] [-c attrs] [-h attrs] [-t attrs] file");
     }
     if (!attrs_append(*slot, optarg))
