@@ -23,7 +23,8 @@
 
 namespace {
 
-constexpr const char* SYNOPSIS = "[-v] [-t title] [-e dot|sfdp|auto] [-l tables] [-w seconds] file";
+constexpr const char* SYNOPSIS =
+    "[-v] [-d postgres|mysql|sqlite] [-t title] [-e dot|sfdp|auto] [-l tables] [-w seconds] file";
 
 void say(const std::string& text) { std::fprintf(stderr, "schemapage: %s\n", text.c_str()); }
 
@@ -80,10 +81,14 @@ int main(int argc, char** argv) {
   bool all_notices = false;
   int ch;
   // "+": options end at the first operand.
-  while ((ch = getopt(argc, argv, "+t:e:l:w:v")) != -1) {
+  while ((ch = getopt(argc, argv, "+d:t:e:l:w:v")) != -1) {
     switch (ch) {
       case 't': title = optarg; break;
       case 'v': all_notices = true; break;
+      case 'd':
+        if (!frame_dialect(f, optarg))
+          return 1;
+        break;
       case 'e':
         layout.engine = optarg;
         if (layout.engine != "dot" && layout.engine != "sfdp" && layout.engine != "auto") {

@@ -71,6 +71,12 @@ done <<'EOF'
 -e dot -l 5|dot
 EOF
 
+# -d: the schema read as that database runs it, as tabledoc reads it.
+printf 'CREATE TABLE a (id INT PRIMARY KEY);\nCREATE TABLE b (x INT, FOREIGN KEY (x) REFERENCES a);\n' >"$work/d.sql"
+run -d sqlite "$work/d.sql"
+[ $rc -eq 0 ] && grep -q 'Referenced by <a href="#sql-b">b</a>' "$work/out" ||
+  { no "-d sqlite: the key to a's primary key is not read"; sed 's/^/  /' "$work/err"; }
+
 # -v: every notice on its own line, as the reader wrote it.
 run -v "$schema"
 [ "$(grep -c ': ignoring non-table creation$' "$work/err")" -eq 2 ] && ! grep -q 'more time' "$work/err" ||
@@ -111,6 +117,7 @@ refused_with "unknown option" "usage: schemapage" -x "$schema"
 refused_with "unknown engine" "schemapage: -e neato" -e neato "$schema"
 refused_with "bad table limit" "schemapage: -l 3x" -l 3x "$schema"
 refused_with "bad time limit" "schemapage: -w 0" -w 0 "$schema"
+refused_with "unknown dialect" "schemapage: -d oracle: the dialect is postgres, mysql or sqlite" -d oracle "$schema"
 refused_with "empty pipe" "empty" <(true)
 refused_with "missing schema" "$work/none.sql" "$work/none.sql"
 refused_with "unreadable schema" "bad.sql:1:" "$work/bad.sql"
