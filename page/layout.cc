@@ -40,7 +40,7 @@ void say(const std::string& text) { std::fprintf(stderr, "schemapage: %s\n", tex
 
 std::string seconds_text(double s) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f s", s);
+  std::snprintf(buf, sizeof buf, s < 1 ? "%.2f s" : "%.1f s", s);
   return buf;
 }
 
@@ -123,7 +123,7 @@ layout_result lay_out(const std::string& graph, const schema_shape& shape, const
     return res;
   }
   std::fwrite(r.err.data(), 1, r.err.size(), stderr);
-  if (taken > 1)
+  if (taken > 1 || opt.report_time)
     say("the layout took " + seconds_text(taken) + " (" + res.engine + ", " + std::to_string(shape.tables) +
         " tables, " + std::to_string(shape.keys) + " keys)");
   res.svg = std::move(r.out);

@@ -22,6 +22,7 @@ struct layout_options {
   std::string engine = "auto";  // -e: dot, sfdp or auto
   size_t dot_limit = 300;       // -l: the most tables that auto gives to dot
   double seconds = 120;         // -w: the longest a layout may take; then it has failed
+  bool report_time = false;     // -v: say how long the layout took, however short
 };
 
 /// The engine that `auto` chooses: dot for up to `dot_limit` tables with at
@@ -40,7 +41,7 @@ struct layout_result {
 };
 
 /// Lays out `graph` as `opt` says and reports on standard error what went
-/// wrong, a layout that took longer than a second and the engine's own
-/// messages. Under auto, dot gets a second; when it has not finished by
+/// wrong, a layout that took longer than a second (with report_time any
+/// layout) and the engine's own messages. Under auto, dot gets a second; when it has not finished by
 /// then, sfdp does the layout instead.
 layout_result lay_out(const std::string& graph, const schema_shape& shape, const layout_options& opt);

@@ -84,7 +84,10 @@ int main(int argc, char** argv) {
   while ((ch = getopt(argc, argv, "+d:t:e:l:w:v")) != -1) {
     switch (ch) {
       case 't': title = optarg; break;
-      case 'v': all_notices = true; break;
+      case 'v':
+        all_notices = true;
+        layout.report_time = true;
+        break;
       case 'd':
         if (!frame_dialect(f, optarg))
           return 1;
