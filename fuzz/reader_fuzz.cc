@@ -11,6 +11,9 @@
 // or when the two programs read the input differently:
 // - tablegraph keeps no docstrings, and so takes shortcuts past comments; its
 //   result and every message of the reader must still be tabledoc's;
+// or when a dialect reading of the same input (the dialect chosen by the
+// input's first byte) breaks the same invariants of order and ownership, or
+// links a column to a column outside the model, or to one target twice;
 // or when the output is unsafe to hand on:
 // - a failed parse writes nothing;
 // - the graph is valid UTF-8 and holds no control byte but tab, LF and CR,
@@ -144,6 +147,61 @@ reading read_schema(std::string_view input, schema& s) {
   return r;
 }
 
+// A dialect reading: a failure leaves the model empty; after a success the
+// lists are in order and every link leads to a column of the model.
+void check_dialect_model(const schema& s, bool ok) {
+  if (!ok) {
+    CHECK(s.tables.empty() && s.columns.empty());
+    return;
+  }
+  check_order(s.tables, s.tables.size());
+  std::set<const column*> columns;
+  for (const auto& tab : s.tables) {
+    CHECK(tab->cols.size() == tab->ncols);
+    check_order(tab->cols, tab->ncols);
+    for (const column* col : tab->cols) {
+      CHECK(col->parent == tab);
+      columns.insert(col);
+    }
+  }
+  for (const column* col : columns) {
+    CHECK(!col->fkey || columns.count(col->fkey));
+    CHECK(col->fkey_more.empty() || col->fkey);
+    std::set<const column*> targets{col->fkey};
+    for (const column* more : col->fkey_more)
+      CHECK(columns.count(more) && targets.insert(more).second);
+  }
+}
+
+void write_both(const schema& s, bool ok) {
+  std::string doc, graph;
+  {
+    writer w(doc), g(graph);
+    if (ok) {
+      write_document(w, s);
+      write_graph(g, s, graph_options{});
+    }
+  }
+  CHECK(ok || (doc.empty() && graph.empty()));
+  CHECK(acceptable_xml_text(graph));
+}
+
+void read_dialect(std::string_view input, sql_dialect dialect) {
+  schema s;
+  s.dialect = dialect;
+  reading doc_reading = read_schema(input, s);
+  check_dialect_model(s, doc_reading.ok);
+  {
+    schema g;
+    g.docstrings = false;
+    g.dialect = dialect;
+    reading graph_reading = read_schema(input, g);
+    CHECK(graph_reading.ok == doc_reading.ok);
+    CHECK(graph_reading.messages == doc_reading.messages);
+  }
+  write_both(s, doc_reading.ok);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -159,15 +217,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(graph_reading.ok == ok);
     CHECK(graph_reading.messages == doc_reading.messages);
   }
-  std::string doc, graph;
-  {
-    writer w(doc), g(graph);
-    if (ok) {
-      write_document(w, s);
-      write_graph(g, s, graph_options{});
-    }
+  write_both(s, ok);
+  if (size > 0) {
+    constexpr sql_dialect dialects[] = {sql_dialect::postgres, sql_dialect::mysql, sql_dialect::sqlite};
+    read_dialect(input, dialects[data[0] % 3]);
   }
-  CHECK(ok || (doc.empty() && graph.empty()));
-  CHECK(acceptable_xml_text(graph));
   return 0;
 }

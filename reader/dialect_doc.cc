@@ -13,7 +13,7 @@ constexpr std::string_view dump_lines[] = {
     "PostgreSQL database dump", "Dumped from database version", "Dumped by pg_dump version", "TOC entry ",
     "Data for Name: ", "Started on ", "Completed on ",
     // mysqldump and mariadb-dump
-    "MySQL dump ", "MariaDB dump ", "Host: ", "Server version", "Table structure for table ",
+    "MySQL dump ", "MariaDB dump ", "Server version", "Table structure for table ",
     "Dumping data for table ", "Dumping routines for database ", "Dumping events for database ", "Dump completed on ",
     "Temporary table structure for view ", "Temporary view structure for view ", "Final view structure for view ",
     "Current Database: ", "Position to start replication", "GTID state at ",
@@ -38,11 +38,11 @@ bool dialect_boilerplate(const dcomment& c) {
   // pg_dump's heading of every object: "Name: t; Type: TABLE; Schema: public; Owner: -".
   if (text.starts_with("Name: ") && text.find("; Type: ") != std::string_view::npos)
     return true;
-  // mysqldump's rules: a line of hyphens.
-  if (c.kind == dcomment_kind::line && !text.empty() && text.find_first_not_of('-') == std::string_view::npos)
+  // mysqldump's heading: "Host: localhost    Database: app".
+  if (text.starts_with("Host: ") && text.find("Database: ") != std::string_view::npos)
     return true;
   for (std::string_view start : dump_lines)
-    if (text.starts_with(start))
+    if (!text.empty() && text[0] == start[0] && text.starts_with(start))  // most differ at once
       return true;
   return false;
 }

@@ -112,12 +112,14 @@ bool comment(dlexer& dl, size_t at, size_t opener) {
     const void* nl = std::memchr(b + body, '\n', lx.len - body);
     size_t end = nl ? static_cast<const char*>(nl) - b : lx.len;
     c.body = std::string_view(b + body, end - body);
-    lex_advance(lx, end);
+    lx.pos = end;  // up to its newline, which stays for the next read
   }
   if (dl.keep_comments)
     dl.comments.push_back(c);
   return true;
 }
+
+void name_text(const dtoken& t, sql_dialect dialect, std::string& out);
 
 }  // namespace
 
@@ -126,10 +128,13 @@ bool dlex_next(dtoken& t, dlexer& dl) {
   const char* b = lx.buf;
   dl.comments.clear();
   for (;;) {
+    // White space is short and counted as it goes: lex_advance's search
+    // for newlines costs more than the bytes it looks at.
     size_t i = lx.pos;
-    while (i < lx.len && is_space(b[i]))
-      i++;
-    lex_advance(lx, i);
+    for (; i < lx.len && is_space(b[i]); i++)
+      if (b[i] == '\n')
+        lex_newline(lx, i);
+    lx.pos = i;
     if (i >= lx.len) {
       t = dtoken{};
       return false;
@@ -188,7 +193,10 @@ bool dlex_next(dtoken& t, dlexer& dl) {
       end = i + 1;
     }
     t.raw = std::string_view(b + i, end - i);
-    lex_advance(lx, end);
+    if (t.kind == DTOKEN_WORD || t.kind == DTOKEN_PUNCT)
+      lx.pos = end;  // no newline in either
+    else
+      lex_advance(lx, end);
     return true;
   }
 }
@@ -205,6 +213,15 @@ bool dlex_is(const dtoken& t, std::string_view keyword) {
 }
 
 void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
+  name_text(t, dialect, out);
+  // The model's names are C strings too; no database takes a NUL byte in a name.
+  out.resize(lex_cstr(out).size());
+}
+
+namespace {
+
+// A name's text as dlex_name makes it, NUL bytes and all.
+void name_text(const dtoken& t, sql_dialect dialect, std::string& out) {
   out.clear();
   if (t.kind == DTOKEN_NAME || t.kind == DTOKEN_STRING) {
     char close = t.raw[0] == '[' ? ']' : t.raw[0];
@@ -223,6 +240,8 @@ void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
         c = char(c - 'A' + 'a');
 }
 
+}  // namespace
+
 void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
   out.clear();
   std::string_view raw = t.raw;
@@ -239,7 +258,7 @@ void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
     raw.remove_prefix(1);
   }
   if (raw[0] != '\'' && raw[0] != '"') {
-    dlex_name(t, dialect, out);
+    name_text(t, dialect, out);
     return;
   }
   char q = raw[0];

@@ -56,6 +56,7 @@ struct dtab {
   bool shown = true;   // not a temporary or virtual table
   bool keys_kept = true;  // MySQL: an engine that stores foreign keys
   bool is_virtual = false;
+  size_t parent = npos;  // PostgreSQL: the table it is a partition of, whose foreign keys it has too
 };
 
 // A table's name as a statement gives it, resolved.
@@ -83,6 +84,8 @@ struct dparser {
   bool db_chosen = false;
   std::string delimiter = ";";
   std::string word;  // scratch
+  std::string doc;   // scratch for docstrings
+  std::vector<std::string> ref_parts;  // scratch for the names that REFERENCES gives
 };
 
 sql_dialect dialect(const dparser& p) { return p.dl.dialect; }
@@ -173,6 +176,13 @@ bool unexpected(dparser& p, std::string_view wanted = {}) {
   return false;
 }
 
+bool is_stop(std::string_view stops, char c) {
+  for (char s : stops)
+    if (s == c)
+      return true;
+  return false;
+}
+
 bool expect(dparser& p, char c) {
   if (!at(p, c)) {
     char w[2] = {c, '\0'};
@@ -194,7 +204,7 @@ bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr) {
       return true;
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
-      if (depth == 0 && stops.find(c) != std::string_view::npos)
+      if (depth == 0 && is_stop(stops, c))
         return true;
       if (c == '(')
         depth++;
@@ -302,13 +312,12 @@ bool column_list(dparser& p, std::vector<std::string>& cols) {
 // REFERENCES t [(columns)], at REFERENCES, into `fk`.
 bool references(dparser& p, dfkey& fk) {
   next(p);
-  std::vector<std::string> parts;
-  if (!qualified_name(p, parts))
+  if (!qualified_name(p, p.ref_parts))
     return false;
-  tname n = resolve(p, parts, false);
+  tname n = resolve(p, p.ref_parts, false);
   fk.target = find_table(p, n.key);
-  fk.target_key = n.key;
-  fk.target_name = n.name;
+  fk.target_key = std::move(n.key);
+  fk.target_name = std::move(n.name);
   if (at(p, '('))
     return column_list(p, fk.tcols);
   return true;
@@ -319,10 +328,9 @@ bool references(dparser& p, dfkey& fk) {
 text keep_doc(dparser& p, std::span<const dcomment> comments) {
   if (!p.s.docstrings || comments.empty())
     return std::nullopt;
-  std::string out;
-  if (!dialect_docstring(comments, out))
+  if (!dialect_docstring(comments, p.doc))
     return std::nullopt;
-  return text_keep(p.s.texts, out);
+  return text_keep(p.s.texts, p.doc);
 }
 
 // A catalog comment: '' removes it.
@@ -410,19 +418,23 @@ bool table_constraint(dparser& p, dtab& tab, std::string_view stops) {
 // A column definition, at the column's name, ending at one of `stops`.
 // `lead` are the comments in front of it; `last_line` gets the line of its
 // last token.
+// `name`, where given, is the column's name read already; the current
+// token is then the one after it.
 bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, std::string_view stops,
-                       size_t& last_line) {
-  if (!is_name(p))
+                       size_t& last_line, const dtoken* name = nullptr) {
+  const dtoken& name_token = name ? *name : p.t;
+  if (!name && !is_name(p))
     return unexpected(p, "column name");
-  dlex_name(p.t, dialect(p), p.word);
+  dlex_name(name_token, dialect(p), p.word);
   dcol* col = find_col(p, tab, p.word);
   if (!col) {
     tab.cols.push_back({text_keep(p.s.texts, p.word), keep_doc(p, lead), std::nullopt});
     col = &tab.cols.back();
   }
-  std::string name(col->name);
-  last_line = p.t.line;
-  next(p);
+  std::string_view col_name = col->name;  // kept in the text store: stays where it is
+  last_line = name_token.line;
+  if (!name)
+    next(p);
   int depth = 0;
   for (;;) {
     if (p.dl.failed)
@@ -431,7 +443,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
       return true;
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
-      if (depth == 0 && stops.find(c) != std::string_view::npos)
+      if (depth == 0 && is_stop(stops, c))
         return true;
       if (c == '(')
         depth++;
@@ -440,7 +452,7 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
     } else if (depth == 0 && p.t.kind == DTOKEN_WORD) {
       if (at_word(p, "references")) {
         dfkey fk;
-        fk.cols.push_back(name);
+        fk.cols.emplace_back(col_name);
         if (!references(p, fk))
           return false;
         tab.fkeys.push_back(std::move(fk));
@@ -450,14 +462,14 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
         last_line = p.t.line;
         next(p);
         if (at_word(p, "key"))
-          tab.pkey.assign(1, name);
+          tab.pkey.assign(1, std::string(col_name));
         continue;
       }
       if (at_word(p, "comment") && is_my(p)) {
         last_line = p.t.line;
         next(p);
         if (p.t.kind == DTOKEN_STRING) {
-          find_col(p, tab, name)->note = keep_note(p, p.t);
+          find_col(p, tab, col_name)->note = keep_note(p, p.t);
           last_line = p.t.line;
           next(p);
         }
@@ -488,12 +500,14 @@ void add_trailing(dparser& p, dtab& tab, size_t col, std::vector<dcomment>& lead
 // The parenthesised list of a CREATE TABLE, at "(".
 bool table_elements(dparser& p, dtab& tab) {
   size_t prev_line = p.t.line, prev_col = npos;  // where the item before ended, and the column it made
-  std::vector<dcomment> prev_lead;
+  // Made once for the whole list: each item's are cleared, not freed.
+  std::vector<dcomment> prev_lead, lead, trailing;
   next(p);
   for (;;) {
     if (p.dl.failed)
       return false;
-    std::vector<dcomment> lead(p.dl.comments.begin(), p.dl.comments.end()), trailing;
+    lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+    trailing.clear();
     split_trailing(lead, prev_line, trailing);
     add_trailing(p, tab, prev_col, prev_lead, trailing);
     prev_col = npos;
@@ -521,6 +535,22 @@ bool table_elements(dparser& p, dtab& tab) {
             tab.cols.push_back({c.name, std::nullopt, comments ? c.note : std::nullopt});
       if (!skip_to(p, ",)"))
         return false;
+    } else if ((is_pg(p) && at_word(p, "exclude")) || (is_my(p) && at_word(p, "period"))) {
+      // A constraint, EXCLUDE USING ... or PERIOD FOR ..., or a column of that name.
+      dtoken word = p.t;
+      next(p);
+      if (at_word(p, "using") || at(p, '(') || at_word(p, "for")) {
+        if (!skip_to(p, ",)"))
+          return false;
+      } else {
+        size_t before = tab.cols.size();
+        if (!column_definition(p, tab, lead, ",)", last_line, &word))
+          return false;
+        if (tab.cols.size() > before) {
+          prev_col = before;
+          prev_lead.swap(lead);
+        }
+      }
     } else if (constraint_word(p)) {
       if (!table_constraint(p, tab, ",)"))
         return false;
@@ -530,15 +560,15 @@ bool table_elements(dparser& p, dtab& tab) {
         return false;
       if (tab.cols.size() > before) {
         prev_col = before;
-        prev_lead = std::move(lead);
+        prev_lead.swap(lead);
       }
     }
     // Comments in front of the "," or ")" on the item's last line are its own.
-    std::vector<dcomment> before_close(p.dl.comments.begin(), p.dl.comments.end());
-    if (prev_col != npos) {
-      std::vector<dcomment> close_trailing;
-      split_trailing(before_close, last_line, close_trailing);
-      add_trailing(p, tab, prev_col, prev_lead, close_trailing);
+    if (prev_col != npos && !p.dl.comments.empty()) {
+      lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+      trailing.clear();
+      split_trailing(lead, last_line, trailing);
+      add_trailing(p, tab, prev_col, prev_lead, trailing);
     }
     if (at(p, ')')) {
       next(p);
@@ -558,6 +588,8 @@ bool table_options(dparser& p, dtab& tab) {
   for (;;) {
     if (p.dl.failed)
       return false;
+    if (p.t.kind == DTOKEN_END && depth > 0)
+      return unexpected(p);
     if (depth == 0 && at_end(p))
       return true;
     if (at(p, '(')) {
@@ -602,15 +634,22 @@ bool table_options(dparser& p, dtab& tab) {
   }
 }
 
-// Makes `tab` the table called `n`, replacing a dropped or replaced one.
-void add_table(dparser& p, dtab&& tab, const tname& n) {
-  size_t old = find_table(p, n.key);
-  if (old != npos)
-    p.tabs[old].alive = false;
+// Makes `tab` the table called `n`, in place of one of that name unless
+// that one stands and is not replaced. One search of the names: at 100,000
+// tables each costs as much as reading a statement.
+void add_table(dparser& p, dtab&& tab, const tname& n, bool replace) {
+  auto [it, fresh] = p.by_key.try_emplace(n.key, p.tabs.size());
+  if (!fresh) {
+    if (!replace) {
+      log_verbose(p.dl.lx, {"table exists: ", n.name});
+      return;
+    }
+    p.tabs[it->second].alive = false;
+    it->second = p.tabs.size();
+  }
   tab.key = n.key;
   tab.space = n.space;
   tab.name = text_keep(p.s.texts, n.name);
-  p.by_key[n.key] = p.tabs.size();
   p.tabs.push_back(std::move(tab));
 }
 
@@ -621,6 +660,89 @@ void copy_columns(dparser& p, dtab& tab, const std::vector<std::string>& parts, 
     return;
   for (const dcol& c : p.tabs[from].cols)
     tab.cols.push_back({c.name, std::nullopt, notes ? c.note : std::nullopt});
+}
+
+// Whether the query's list of items ends at the current word.
+bool query_clause(const dparser& p) {
+  for (std::string_view k : {"from", "where", "group", "order", "limit", "union", "into", "having", "window"})
+    if (at_word(p, k))
+      return true;
+  return false;
+}
+
+// CREATE TABLE ... AS SELECT: the columns the query's items name (an alias,
+// a column; "*" and "t.*" the columns of the table after FROM). An item
+// that names nothing (an expression without an alias) is left out.
+bool query_columns(dparser& p, dtab& tab) {
+  if (at_word(p, "as"))
+    next(p);
+  int open = 0;
+  for (; at(p, '('); next(p))
+    open++;
+  if (at_word(p, "select")) {
+    next(p);
+    if (at_word(p, "distinct") || at_word(p, "all"))
+      next(p);
+    std::vector<std::string> names;  // "" for a star
+    for (;;) {
+      int depth = 0;
+      bool star = false;
+      std::string last;
+      for (;;) {
+        if (p.dl.failed)
+          return false;
+        if (p.t.kind == DTOKEN_END || (depth == 0 && delimiter_at(p) != npos))
+          break;
+        if (depth == 0 && (at(p, ',') || at(p, ')') || query_clause(p)))
+          break;
+        if (at(p, '(')) {
+          depth++;
+        } else if (at(p, ')')) {
+          depth--;
+        } else if (depth == 0 && at(p, '*')) {
+          star = true;
+        } else if (depth == 0 && (p.t.kind == DTOKEN_NAME || p.t.kind == DTOKEN_WORD) && !at_word(p, "as") &&
+                   !(p.t.raw[0] >= '0' && p.t.raw[0] <= '9')) {
+          dlex_name(p.t, dialect(p), last);
+          star = false;
+        }
+        next(p);
+      }
+      if (star)
+        names.emplace_back();
+      else if (!last.empty())
+        names.push_back(last);
+      if (!at(p, ','))
+        break;
+      next(p);
+    }
+    std::vector<std::string> from;
+    if (at_word(p, "from")) {
+      next(p);
+      if (is_name(p) && !qualified_name(p, from))
+        return false;
+    }
+    for (const std::string& name : names) {
+      if (!name.empty()) {
+        if (!find_col(p, tab, name))
+          tab.cols.push_back({text_keep(p.s.texts, name), std::nullopt, std::nullopt});
+      } else if (!from.empty()) {
+        size_t ti = find_table(p, resolve(p, from, false).key);
+        if (ti != npos)
+          for (const dcol& c : p.tabs[ti].cols)
+            if (!find_col(p, tab, c.name))
+              tab.cols.push_back({c.name, std::nullopt, std::nullopt});
+      }
+    }
+  }
+  // The rest of the query, up to the parenthesis that opened it.
+  for (int depth = open; depth > 0 && !p.dl.failed && p.t.kind != DTOKEN_END; next(p)) {
+    if (at(p, '('))
+      depth++;
+    else if (at(p, ')'))
+      depth--;
+  }
+  return !p.dl.failed;
 }
 
 // SQLite's own tables, and a virtual table's shadow tables.
@@ -634,7 +756,7 @@ bool internal_table(const dparser& p, std::string_view name) {
 // `handled` false when it is not a table's creation.
 bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
   handled = false;
-  bool replace = false, temp = false, is_virtual = false, if_not_exists = false;
+  bool replace = false, temp = false, is_virtual = false;
   if (at_word(p, "or")) {
     next(p);
     if (!at_word(p, "replace"))
@@ -664,7 +786,6 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!at_word(p, "exists"))
       return unexpected(p, "EXISTS");
     next(p);
-    if_not_exists = true;
   }
   std::vector<std::string> parts;
   if (!qualified_name(p, parts))
@@ -689,6 +810,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!qualified_name(p, parent))
       return false;
     copy_columns(p, tab, parent, false);
+    tab.parent = find_table(p, resolve(p, parent, false).key);
     if (at(p, '(')) {
       dtab extra;  // its constraints and column options
       if (!table_elements(p, extra))
@@ -701,8 +823,11 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     if (!qualified_name(p, parts))
       return false;
     copy_columns(p, tab, parts, true);
-  } else if (at(p, '(') == false && (at_word(p, "as") || at_word(p, "select") || at_word(p, "of"))) {
-    // Columns made by a query or a type: the file does not say which.
+  } else if (at_word(p, "as") || at_word(p, "select")) {
+    if (!query_columns(p, tab))
+      return false;
+  } else if (at_word(p, "of")) {
+    // A typed table: its columns are the type's, which the file made elsewhere.
   } else {
     return unexpected(p, "(");
   }
@@ -710,13 +835,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     return false;
   if (temp || n.temp)
     return true;  // gone when the session that ran the file ends
-  size_t old = find_table(p, n.key);
-  if (old != npos && !replace) {
-    if (!if_not_exists)
-      log_verbose(p.dl.lx, {"table exists: ", n.name});
-    return true;
-  }
-  add_table(p, std::move(tab), n);
+  add_table(p, std::move(tab), n, replace);
   return true;
 }
 
@@ -912,6 +1031,18 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
         if (col)
           col->doc = doc;
       }
+    } else if (is_pg(p) && at_word(p, "attach")) {
+      next(p);
+      if (at_word(p, "partition")) {
+        next(p);
+        if (!qualified_name(p, parts))
+          return false;
+        size_t child = find_table(p, resolve(p, parts, false).key);
+        if (child != npos && child != ti)
+          p.tabs[child].parent = ti;
+      }
+      if (!skip_to(p, ","))
+        return false;
     } else if (is_my(p) && at_word(p, "comment")) {
       next(p);
       if (at(p, '='))
@@ -1059,8 +1190,8 @@ bool skip_statement(dparser& p, bool blocks, bool copy) {
   for (;;) {
     if (p.dl.failed)
       return false;
-    if (depth == 0 && block == 0 && at_end(p))
-      break;
+    if (p.t.kind == DTOKEN_END || (depth == 0 && block == 0 && at_end(p)))
+      break;  // a statement that the end of the input cuts short is passed over too
     if (at(p, '(')) {
       depth++;
     } else if (at(p, ')')) {
@@ -1209,7 +1340,13 @@ bool finish(dparser& p, const diagnostics& d) {
     dtab& tab = p.tabs[i];
     if (made[i].empty() || !tab.keys_kept)
       continue;
-    for (const dfkey& fk : tab.fkeys) {
+    // Its own keys, then those of the tables it is a partition of.
+    std::vector<const dfkey*> keys;
+    for (size_t from = i, hops = 0; from != npos && hops < p.tabs.size(); from = p.tabs[from].parent, hops++)
+      for (const dfkey& fk : p.tabs[from].fkeys)
+        keys.push_back(&fk);
+    for (const dfkey* key : keys) {
+      const dfkey& fk = *key;
       size_t ti = fk.target != npos && p.tabs[fk.target].alive ? fk.target : find_table(p, fk.target_key);
       dtab* target = ti == npos ? nullptr : &p.tabs[ti];
       static const std::vector<std::string> unknown{""};  // reported as the table's alone
@@ -1241,6 +1378,7 @@ bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
   }
   dparser p(d, in, s);
   p.dl.keep_comments = s.docstrings;
+  p.by_key.reserve(in.bytes.size() / 512 + 16);  // a table per 512 bytes of a dump, as most are
   for (;;) {
     // Between statements nothing refers to the input: names and comments
     // have been copied.

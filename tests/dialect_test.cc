@@ -98,6 +98,10 @@ TEST(DialectDoc, DumpToolsNotesAreNotDocumentation) {
   EXPECT_EQ(doc({{k::line, " Table structure for table `t`", 0}, {k::line, " People", 1}}), " People");
   EXPECT_EQ(doc({{k::line, " a", 0}, {k::line, "", 1}, {k::line, " b", 2}}), " a\n b");
   EXPECT_EQ(doc({{k::executable, "!40101 SET x ", 0}}), "(none)");
+  EXPECT_EQ(doc({{k::line, " Host: localhost    Database: app", 0}}), "(none)");
+  // An author's own words and rules stay.
+  EXPECT_EQ(doc({{k::line, " Host: the machine it runs on", 0}}), " Host: the machine it runs on");
+  EXPECT_EQ(doc({{k::line, "----", 0}, {k::line, " t", 1}}), "---- t");
   EXPECT_EQ(doc({{k::block, " No STAT tables available ", 0}}), "(none)");
 }
 
@@ -164,6 +168,13 @@ TEST(DialectGrammar, TablesAndTheirConstraints) {
        "r(a b) r1(a b) "},
       {mysql, "CREATE TABLE a (x int COMMENT 'c'); CREATE TABLE b LIKE a;", "a(x{c}) b(x{c}) "},
       {postgres, "CREATE TEMP TABLE x (a int); CREATE TABLE t AS SELECT 1;", "t() "},
+      // A query's columns: aliases, columns, the stars of its FROM table.
+      {postgres, "CREATE TABLE e (id int, at date); CREATE TABLE c AS (SELECT e.id, count(*) AS n, 'x' FROM e "
+                 "WHERE id > 0); CREATE TABLE d AS SELECT * FROM e WITH NO DATA;",
+       "c(id n) d(at id) e(at id) "},
+      // Words that begin a constraint only where the constraint's syntax follows.
+      {postgres, "CREATE TABLE t (exclude int, EXCLUDE USING gist (exclude WITH =));", "t(exclude) "},
+      {mysql, "CREATE TABLE t (period int, s date, e date, PERIOD FOR p (s, e));", "t(e period s) "},
       {sqlite, "CREATE TABLE sqlite_sequence(name,seq); CREATE VIRTUAL TABLE d USING fts5(a, b);"
                "CREATE TABLE 'd_data'(id, block); CREATE TABLE d_config(k, v); CREATE TABLE e(a);",
        "e(a) "},
@@ -191,6 +202,11 @@ TEST(DialectGrammar, ForeignKeys) {
       {mysql, "CREATE TABLE b (id int); CREATE TABLE a (x int); ALTER TABLE a ADD CONSTRAINT f FOREIGN KEY (x) "
               "REFERENCES b (id), ADD COLUMN y int, DROP FOREIGN KEY f;",
        "a(x y) b(id) "},
+      // A partition has its parent's keys, made with PARTITION OF or attached later.
+      {postgres, "CREATE TABLE u (id int PRIMARY KEY); CREATE TABLE m (at int, u int REFERENCES u) PARTITION BY "
+                 "RANGE (at); CREATE TABLE m1 PARTITION OF m FOR VALUES FROM (1) TO (2);"
+                 "CREATE TABLE m2 (at int, u int); ALTER TABLE ONLY m ATTACH PARTITION m2 FOR VALUES FROM (2) TO (3);",
+       "m(at u->u.id) m1(at u->u.id) m2(at u->u.id) u(id) "},
       {postgres, "CREATE TABLE b (id int); CREATE TABLE a (x int REFERENCES b (id)); ALTER TABLE a RENAME x TO z;"
                  "ALTER TABLE b RENAME TO c; ALTER TABLE c RENAME COLUMN id TO key;",
        "a(z->c.key) c(key) "},

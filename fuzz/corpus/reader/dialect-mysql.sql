@@ -1,0 +1,13 @@
+CREATE TABLE `u` (
+  `id` int NOT NULL COMMENT 'k\n', # trailing
+  KEY `k` (`id`),
+  PRIMARY KEY (`id`)
+) ENGINE=InnoDB COMMENT='users';
+/*!40101 SET x = 1 */;
+CREATE TABLE t (a int, CONSTRAINT f FOREIGN KEY i (a) REFERENCES u (ID)) ENGINE=MyISAM;
+ALTER TABLE t ADD COLUMN b int, CHANGE a z int COMMENT 'c', MODIFY b int;
+DELIMITER ;;
+CREATE PROCEDURE p() BEGIN SELECT 1; END;;
+DELIMITER ;
+USE other;
+CREATE TABLE other.x (a int);
