@@ -3,6 +3,8 @@
 // anchor that links here and tablegraph's cells point to.
 #include "tabledoc/document.h"
 
+#include <vector>
+
 #include "html/anchor.h"
 #include "html/escape.h"
 #include "reader/prefetch.h"
@@ -48,9 +50,51 @@ void put_column(writer& w, const column& col) {
   w.put("\t\t\t</dd>\n");
 }
 
+using referrer_lists = std::vector<std::vector<const table*>>;
+
+void add_referrer(referrer_lists& by, const table* from, const column* target) {
+  std::vector<const table*>& list = by[target->parent->idx];
+  // The tables are walked in name order, so a repeat can only be the last.
+  if (target->parent != from && (list.empty() || list.back() != from))
+    list.push_back(from);
+}
+
+// For each table, by its creation number, the other tables whose foreign keys
+// point at it, in name order, each once.
+referrer_lists referrers(const schema& s) {
+  referrer_lists by(s.tables.size());
+  for (const table* tab : s.tables)
+    for (const column* col : tab->cols) {
+      if (col->fkey)
+        add_referrer(by, tab, col->fkey);
+      for (const column* target : col->fkey_more)
+        add_referrer(by, tab, target);
+    }
+  return by;
+}
+
+void put_referrers(writer& w, const std::vector<const table*>& from) {
+  if (from.empty())
+    return;
+  w.put("\t\t<div class=\"referenced\">Referenced by ");
+  for (size_t i = 0; i < from.size(); i++) {
+    if (i)
+      w.put(", ");
+    w.put("<a href=\"#");
+    anchor_table(w, prefix, from[i]->name);
+    w.put("\">");
+    html_puttext(w, from[i]->name);
+    w.put("</a>");
+  }
+  w.put("</div>\n");
+}
+
 }  // namespace
 
-void write_document(writer& w, const schema& s) {
+void write_document(writer& w, const schema& s, const document_options& opt) {
+  referrer_lists referenced;
+  if (opt.referenced_by)
+    referenced = referrers(s);
   w.put("<dl class=\"tabs\">\n");
   for (size_t i = 0; i < s.tables.size(); i++) {
     schema_prefetch(s, i);
@@ -62,6 +106,8 @@ void write_document(writer& w, const schema& s) {
     w.put("</dt>\n\t<dd>\n");
     if (tab->comment)
       put_comment(w, "\t\t", *tab->comment);
+    if (opt.referenced_by)
+      put_referrers(w, referenced[tab->idx]);
     w.put("\t\t<dl class=\"cols\">\n");
     for (const column* col : tab->cols)
       put_column(w, *col);

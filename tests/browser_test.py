@@ -1,24 +1,35 @@
 #!/usr/bin/env python3
-"""Opens pages made by schemapage in headless Chromium and uses them as a
-reader does: clicks on cells of the map, which must land on their entries
-of the document below it; the search box, which must scroll to the entry
-found and mark and centre its cell in the map; zoom (button, wheel, key),
-drag and fit, which must change the map's transform as they should; and no
-script error on the way.
+"""Opens pages made by schemapage in headless Chromium, in a window of
+1400x1000, and uses them as a reader does: at least 8 names of the map must
+be readable (7 px or more) when the page opens; clicks on cells of the map
+must land on their entries of the document below it and mark the table's
+neighbourhood (its edges and the tables at their other ends); the search box
+must scroll to the entry found, mark its neighbourhood and centre its cell in
+the map, and say how many more names match than it lists; an entry stands at
+the same place however it was reached; opened at the anchor of a table, the
+page marks its neighbourhood and every neighbour is one rendered link away
+in its entry; zoom (button, wheel, key), drag and fit must change the map's
+transform as they should; the map folds away and back; the dark scheme and
+the print style apply; and no script fails on the way.
 
-usage: browser_test.py EXAMPLE_PAGE [LARGE_PAGE]
+usage: browser_test.py [--screenshot PNG] EXAMPLE_PAGE [LARGE_PAGE [PAGE...]]
 
 EXAMPLE_PAGE is the demo's index.html (examples/schema.sql); LARGE_PAGE a
 page of a generated schema of a few hundred tables with tests/page_fixture.sql
-at its end, whose comment holds a javascript: link that must not run.
+at its end, whose comment holds a javascript: link that must not run. Each
+further PAGE is checked as well; one named chado.html (of chado from
+../shared/corpus) is opened at the anchors of its hubs feature and cvterm.
+--screenshot writes what the example's page shows when it opens.
 
 Chromium is driven over its DevTools pipe (--remote-debugging-pipe): commands
 go in on descriptor 3, replies and events come out on descriptor 4, each
 message a JSON text ended by a NUL byte. Clicks, keys and the wheel are real
 input events. Exits with 77 (skipped) when Chromium is not installed.
 """
+import base64
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -61,7 +72,7 @@ class Browser:
             exe, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
             "--disable-background-networking", "--disable-component-update",
             "--disable-sync", "--disable-quic", "--disable-extensions",
-            "--user-data-dir=" + profile, "--window-size=1200,800",
+            "--user-data-dir=" + profile, "--window-size=1400,1000",
             "--remote-debugging-pipe", "about:blank",
         ]
         with open(os.path.join(profile, "stderr.log"), "wb") as log:
@@ -184,6 +195,69 @@ TARGET_STATE = """
 })()
 """
 
+# How many names of the map are in its box, shown, and at what size on
+# screen (the names are 11 units high in the drawing).
+READABLE_NAMES = """
+(() => {
+  const box = document.getElementById('map').getBoundingClientRect();
+  const svg = document.querySelector('.map svg');
+  const ratio = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+  let shown = 0, size = 0;
+  for (const t of svg.querySelectorAll('text')) {
+    const r = t.getBoundingClientRect();
+    if (!(r.width > 0 && r.left >= box.left && r.right <= box.right && r.top >= box.top &&
+          r.bottom <= box.bottom && t.checkVisibility())) continue;
+    size = parseFloat(getComputedStyle(t).fontSize) * ratio;
+    shown++;
+  }
+  return {shown: shown, size: size, overview: !document.getElementById('overview').hidden};
+})()
+"""
+
+# The neighbourhood that the map marks: the table in focus, the tables and
+# edges marked near it, and what the drawn edges say its neighbours are.
+HOOD = """
+(() => {
+  const num = g => +g.id.slice(1);
+  const focus = [...document.querySelectorAll('.map g.node.focus')].map(num);
+  const near = [...document.querySelectorAll('.map g.node.near')].map(num).sort((a, b) => a - b);
+  const marked = document.querySelectorAll('.map g.edge.near').length;
+  const want = new Set();
+  let edges = 0;
+  for (const g of document.querySelectorAll('.map g.edge')) {
+    const [from, to] = [+g.dataset.from, +g.dataset.to];
+    if (from !== focus[0] && to !== focus[0]) continue;
+    edges++;
+    if (from !== to) want.add(from === focus[0] ? to : from);
+  }
+  return {hood: document.getElementById('map').classList.contains('hood'), focus: focus, near: near,
+          want: [...want].sort((a, b) => a - b), marked: marked, edges: edges};
+})()
+"""
+
+# The neighbours of the table whose entry has the id given, by the drawn
+# edges, and those of them that no rendered link in its entry leads to (to
+# the table's entry or one of its columns').
+NEIGHBOURS_LINKED = """
+((id) => {
+  const cell = [...document.querySelectorAll('.map svg a')].find(a => a.href.baseVal === '#' + id);
+  const n = +cell.closest('g.node').id.slice(1);
+  const others = new Set();
+  for (const g of document.querySelectorAll('.map g.edge')) {
+    const [from, to] = [+g.dataset.from, +g.dataset.to];
+    if (from === n && to !== n) others.add(to);
+    if (to === n && from !== n) others.add(from);
+  }
+  const anchors = [...others].map(m => document.getElementById('n' + m).querySelector('a').href.baseVal);
+  const dd = document.getElementById(id).nextElementSibling;
+  const links = [...dd.querySelectorAll('a')]
+      .filter(a => a.checkVisibility() && a.getBoundingClientRect().height > 0)
+      .map(a => a.getAttribute('href'));
+  return {count: anchors.length,
+          missing: anchors.filter(h => !links.some(l => l === h || l.startsWith(h + '.')))};
+})(%s)
+"""
+
 SCALE = """
 (() => {
   const m = new DOMMatrix(getComputedStyle(document.querySelector('.map svg')).transform);
@@ -287,6 +361,7 @@ class Checks:
         self.b.send("Page.navigate", {"url": self.page.as_uri()})
         self.b.wait_event("Page.loadEventFired", timeout=60)
         settle(self.b)
+        self.places = []
         live = self.b.evaluate("document.getElementById('map').classList.contains('live') && "
                                "!document.getElementById('bar').hidden")
         if not live:
@@ -343,7 +418,9 @@ class Checks:
         problem = landed(state, href, text, marked_cell=True, centred=False)
         if problem:
             return self.fail(f"{where}: {problem}")
+        self.places.append((where, state["top"] - state["cover"]))
         self.ok(f"{where} shows the entry at y={state['top']:.0f} and marks the cell")
+        self.hood(where)
 
     def search(self, typed, want_id, want_text):
         where = f"search for {typed!r}"
@@ -360,7 +437,9 @@ class Checks:
         problem = landed(state, "#" + want_id, None, marked_cell=True, centred=True)
         if problem:
             return self.fail(f"{where}: {problem}")
+        self.places.append((where, state["top"] - state["cover"]))
         self.ok(f"{where} shows the entry at y={state['top']:.0f}, its cell marked in the middle of the map")
+        self.hood(where)
 
     def drag(self, start, end):
         x0, y0 = start
@@ -375,7 +454,102 @@ class Checks:
                                                  "clickCount": 1})
         settle(self.b)
 
+    def readable(self):
+        """At least 8 names of the map on screen at 7 px or more, as the page opens."""
+        r = self.b.evaluate(READABLE_NAMES)
+        if r["shown"] < 8 or r["size"] < 7:
+            return self.fail(f"at load {r['shown']} names are in the map's box at {r['size']:.1f} px")
+        self.ok(f"at load {r['shown']} names are in the map's box at {r['size']:.1f} px"
+                + (", with the overview" if r["overview"] else ""))
+
+    def hood(self, where):
+        """The neighbourhood marked is the table's, by the drawn edges."""
+        h = self.b.evaluate(HOOD)
+        if not h["hood"] or len(h["focus"]) != 1:
+            return self.fail(f"{where}: no table's neighbourhood is marked ({h['focus']})")
+        if h["near"] != h["want"] or h["marked"] != h["edges"]:
+            return self.fail(f"{where}: marks the tables {h['near'][:10]} and {h['marked']} edges, "
+                             f"not {h['want'][:10]} and {h['edges']}")
+        self.ok(f"{where} marks the neighbourhood: {len(h['near'])} tables, {h['edges']} edges")
+
+    def opened_at(self, id):
+        """Opened at the entry's anchor: marked, at its place, every neighbour one link away."""
+        # From another page: a new address that differs only in its anchor
+        # would not load the page again.
+        self.b.send("Page.navigate", {"url": "about:blank"})
+        self.b.wait_event("Page.loadEventFired")
+        self.b.events.clear()
+        self.b.send("Page.navigate", {"url": self.page.as_uri() + "#" + id})
+        self.b.wait_event("Page.loadEventFired", timeout=60)
+        state = steady(self.b)
+        problem = landed(state, "#" + id, None, marked_cell=True, centred=True)
+        if problem:
+            return self.fail(f"opened at #{id}: {problem}")
+        self.places.append((f"opened at #{id}", state["top"] - state["cover"]))
+        self.hood(f"opened at #{id}")
+        linked = self.b.evaluate(NEIGHBOURS_LINKED % json.dumps(id))
+        if linked["missing"]:
+            return self.fail(f"opened at #{id}: {len(linked['missing'])} of {linked['count']} neighbours are "
+                             f"no rendered link away: {linked['missing'][:8]}")
+        self.ok(f"opened at #{id}: each of {linked['count']} neighbours is one rendered link away")
+
+    def same_place(self):
+        """Every entry, however it was reached, stands at the same height below the map."""
+        tops = sorted(set(round(t) for _, t in self.places))
+        if self.places and tops[-1] - tops[0] > 2:
+            return self.fail("entries stand at different places below the map: "
+                             + ", ".join(f"{w}: {t:.0f} px" for w, t in self.places))
+        if self.places:
+            self.ok(f"{len(self.places)} entries, reached by click, search and anchor, stand {tops[0]} px below the map")
+
+    def search_counts(self, typed, at_least):
+        """The list ends with how many more names match than it shows."""
+        self.press("#find")
+        self.b.evaluate("document.getElementById('find').select()")
+        self.b.send("Input.insertText", {"text": typed})
+        settle(self.b)
+        shown = self.b.evaluate("[...document.querySelectorAll('#found li')].map(li => li.textContent)")
+        key(self.b, "Escape", 27)
+        last = shown[-1] if shown else ""
+        m = re.match(r"and (\d+) more", last)
+        if not m or int(m.group(1)) + len(shown) - 1 < at_least:
+            return self.fail(f"search for {typed!r}: the list of {len(shown)} ends with {last!r}")
+        self.ok(f"search for {typed!r}: {len(shown) - 1} names listed, then {last!r}")
+
+    def fold(self):
+        heights = []
+        for _ in range(2):
+            self.press("#fold")
+            heights.append(self.b.evaluate("[document.getElementById('map').offsetHeight, "
+                                           "document.getElementById('fold').textContent]"))
+        if heights[0][0] != 0 or heights[1][0] == 0:
+            return self.fail(f"folding the map: its heights {heights}")
+        self.ok(f"the map folds away ({heights[0][1]!r}) and back ({heights[1][1]!r})")
+
+    def schemes(self):
+        """The dark scheme recolours the page and the map; on paper no controls, the map fitted."""
+        self.b.send("Emulation.setEmulatedMedia", {"features": [{"name": "prefers-color-scheme", "value": "dark"}]})
+        dark = self.b.evaluate("[getComputedStyle(document.body).backgroundColor, "
+                               "getComputedStyle(document.querySelector('.map polygon[fill=\"#dde6f0\"]')).fill, "
+                               "getComputedStyle(document.querySelector('.map text')).fill]")
+        self.b.send("Emulation.setEmulatedMedia", {"media": "print", "features": []})
+        paper = self.b.evaluate("""(() => {
+            const svg = document.querySelector('.map svg'), r = svg.getBoundingClientRect();
+            return {bar: getComputedStyle(document.getElementById('bar')).display,
+                    transform: getComputedStyle(svg).transform, width: r.width, height: r.height,
+                    page: document.documentElement.clientWidth};
+        })()""")
+        self.b.send("Emulation.setEmulatedMedia", {"media": "", "features": []})
+        light = ["rgb(255, 255, 255)", "rgb(221, 230, 240)", "rgb(0, 0, 0)"]
+        if any(d == l for d, l in zip(dark, light)):
+            self.fail(f"dark scheme: body, header cell and name are {dark}")
+        elif paper["bar"] != "none" or paper["transform"] != "none" or not 0 < paper["width"] <= paper["page"]:
+            self.fail(f"print: {paper}")
+        else:
+            self.ok(f"dark scheme ({dark[0]}), and on paper no controls and the map {paper['width']:.0f} px wide")
+
     def zoom_and_fit(self):
+        self.press("#fit")
         fitted = self.b.evaluate(SCALE)
         mx, my = self.b.evaluate(CENTRE_OF % json.dumps("#map"))
         scales = [fitted]
@@ -429,10 +603,14 @@ class Checks:
             self.ok("the javascript: link of a comment has an empty target, and no link runs script")
 
 
-def run_example(browser, page):
+def run_example(browser, page, screenshot=None):
     c = Checks(browser, page, "example")
     if not c.load():
         return c.failures
+    if screenshot:
+        shot = browser.send("Page.captureScreenshot", {"format": "png"})
+        Path(screenshot).write_bytes(base64.b64decode(shot["data"]))
+    c.readable()
     c.zoom_and_fit()
     for text, header, wants in CLICKS:
         hrefs = browser.evaluate(LIST_CELLS % json.dumps([text, header]))
@@ -443,6 +621,11 @@ def run_example(browser, page):
             c.click_cell(href, text)
     c.search("mile", "sql-milestones", "milestones")
     c.search("time & e", "sql-work_log.time___effort", "work_log.time & effort")
+    c.search_counts("i", 16)
+    c.fold()
+    c.schemes()
+    c.opened_at("sql-issues")
+    c.same_place()
     c.failures += [f"example: script error: {e}" for e in c.errors()]
     return c.failures
 
@@ -451,6 +634,7 @@ def run_large(browser, page):
     c = Checks(browser, page, "large")
     if not c.load():
         return c.failures
+    c.readable()
     c.zoom_and_fit()
     for href, text in browser.evaluate(SOME_COLUMNS):
         c.click_cell(href, text)
@@ -462,26 +646,66 @@ def run_large(browser, page):
     return c.failures
 
 
+# The tables of chado with the most neighbours, and a name that matches many.
+HUBS = {"chado": ["sql-feature", "sql-cvterm"]}
+
+
+def run_other(browser, page):
+    """A page of a real or generated schema: readable at load, a click and a
+    search mark the neighbourhood; chado's hubs opened at their anchors."""
+    label = page.stem
+    c = Checks(browser, page, label)
+    if not c.load():
+        return c.failures
+    c.readable()
+    # A table's header cell in the middle of the first view, clicked.
+    header = browser.evaluate("""(() => {
+        const m = document.getElementById('map').getBoundingClientRect();
+        const mid = [(m.left + m.right) / 2, (m.top + m.bottom) / 2];
+        let best = null, far = Infinity;
+        for (const g of document.querySelectorAll('.map g.node')) {
+          const a = g.querySelector('a'), r = a.getBoundingClientRect();
+          const d = Math.hypot(r.left + r.width / 2 - mid[0], r.top + r.height / 2 - mid[1]);
+          if (d < far) { far = d; best = [a.href.baseVal, a.textContent.trim()]; }
+        }
+        return best;
+    })()""")
+    c.click_cell(*header)
+    text = browser.evaluate("document.getElementById(%s).textContent" % json.dumps(header[0][1:]))
+    c.search(text, header[0][1:], text)
+    for hub in HUBS.get(label, []):
+        c.opened_at(hub)
+    if label == "chado":
+        c.search_counts("feature", 41)
+    c.same_place()
+    c.failures += [f"{label}: script error: {e}" for e in c.errors()]
+    return c.failures
+
+
 def main():
-    if len(sys.argv) not in (2, 3):
+    args = sys.argv[1:]
+    screenshot = None
+    if args[:1] == ["--screenshot"] and len(args) > 1:
+        screenshot, args = args[1], args[2:]
+    if not args:
         print(__doc__, file=sys.stderr)
         return 2
     exe = shutil.which("chromium") or shutil.which("chromium-browser")
     if not exe:
         print("chromium is not installed: skipped (Debian: apt-get install chromium)")
         return SKIP
-    pages = [Path(p).resolve() for p in sys.argv[1:]]
+    pages = [Path(p).resolve() for p in args]
     for page in pages:
         if not page.is_file():
             print(f"{page}: no such page; build the demo target first")
             return 1
 
     def too_long(signum, frame):
-        raise TimeoutError("Chromium did not answer within 150 s")
+        raise TimeoutError("Chromium did not answer within 200 s")
 
     # A hung browser fails the test instead of stalling it.
     signal.signal(signal.SIGALRM, too_long)
-    signal.alarm(150)
+    signal.alarm(200)
     failures = []
     with tempfile.TemporaryDirectory(prefix="browser-test-") as profile:
         browser = Browser(exe, profile)
@@ -493,9 +717,11 @@ def main():
                 session=False)["sessionId"]
             for domain in ("Page", "Runtime", "Log"):
                 browser.send(domain + ".enable")
-            failures += run_example(browser, pages[0])
+            failures += run_example(browser, pages[0], screenshot)
             if len(pages) > 1:
                 failures += run_large(browser, pages[1])
+            for page in pages[2:]:
+                failures += run_other(browser, page)
         except Exception as e:
             failures.append(f"{type(e).__name__}: {e}")
         finally:

@@ -36,8 +36,8 @@ for prog in tabledoc tablegraph; do
   cmp -s "$out/$prog.want.err" "$out/$prog.err" || no "installed $prog writes other messages than the built one"
 done
 
-# schemapage finds the programs beside itself and its template in
-# share/tabledoc, with nothing of the build on PATH.
+# schemapage runs from the prefix with nothing of the build on PATH: its
+# template is compiled in, and nothing is installed beside it in share/.
 if command -v dot >/dev/null 2>&1; then
   PATH=/usr/bin:/bin "$prefix/bin/schemapage" "$schema" >"$out/page.html" 2>"$out/page.err"
   rc=$?
@@ -47,6 +47,7 @@ if command -v dot >/dev/null 2>&1; then
 else
   [ -x "$prefix/bin/schemapage" ] || no "$prefix/bin/schemapage is not installed"
 fi
+[ ! -e "$prefix/share/tabledoc" ] || no "$prefix/share/tabledoc is installed, which nothing reads"
 
 [ $fail -eq 0 ] && rm -rf "$prefix" && echo "ok: installed into $prefix and ran"
 exit $fail

@@ -1,7 +1,8 @@
-#!/bin/sh
+#!/bin/bash
 # schemapage as a command: what reaches standard output, the exit status, the
-# messages, the choice of engine, the title's escaping and the temporary
-# files, also when the layout fails or the command is stopped.
+# messages and their summary, the operands it reads (pipes, /dev/stdin,
+# <(...)), the choice of engine, the title, and no temporary files, also
+# when the layout fails, hangs or the command is stopped.
 #
 # usage: page_test.sh SCHEMAPAGE SCHEMA
 #   SCHEMAPAGE: the build tree's bin/schemapage, beside the two programs
@@ -21,6 +22,12 @@ TMPDIR=$work/tmp
 export TMPDIR
 fail=0
 no() { echo "FAIL: $*"; fail=1; }
+# Whether the process runs: one that has ended but that nobody has waited for
+# yet (a zombie, until init takes it) does not.
+running() {
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
 
 # Runs schemapage with the arguments given; out, err and rc hold the result.
 run() {
@@ -52,8 +59,10 @@ while IFS='|' read -r args engine; do
   [ "$(grep -c '^<svg ' "$work/out")" -eq 1 ] || no "$what: not exactly one <svg> element"
   grep -q -e '<?xml' -e '<!DOCTYPE svg' -e '<!--' "$work/out" && no "$what: XML declaration, doctype or comment left in the page"
   grep -q '</html>' "$work/out" || no "$what: the page is cut short"
-  grep -v 'ignoring non-table creation' "$work/err" | grep -q . && { no "$what: unexpected messages"; sed 's/^/  /' "$work/err"; }
-  [ "$(grep -c 'ignoring non-table creation' "$work/err")" -eq 2 ] || no "$what: the notices on the schema are not shown once each"
+  # The example's two notices: the first as it is, the second summed up.
+  printf '%s\n' "$schema:101:13: ignoring non-table creation" \
+    "$schema: ignoring non-table creation: 1 more time (-v shows each)" >"$work/want.err"
+  cmp -s "$work/want.err" "$work/err" || { no "$what: messages differ"; diff "$work/want.err" "$work/err" | sed 's/^/  /'; }
   [ -z "$(ls -A "$work/tmp")" ] || no "$what: left $(ls "$work/tmp") in TMPDIR"
 done <<'EOF'
 |dot
@@ -62,13 +71,43 @@ done <<'EOF'
 -e dot -l 5|dot
 EOF
 
-# The title is text: markup in it comes out escaped, in <title> and <h1>.
-run -t '<script>alert(1)</script> & "quotes" @SCHEMA_DOC@' "$schema"
+# -d: the schema read as that database runs it, as tabledoc reads it.
+printf 'CREATE TABLE a (id INT PRIMARY KEY);\nCREATE TABLE b (x INT, FOREIGN KEY (x) REFERENCES a);\n' >"$work/d.sql"
+run -d sqlite "$work/d.sql"
+[ $rc -eq 0 ] && grep -q 'Referenced by <a href="#sql-b">b</a>' "$work/out" ||
+  { no "-d sqlite: the key to a's primary key is not read"; sed 's/^/  /' "$work/err"; }
+
+# -v: every notice on its own line, as the reader wrote it.
+run -v "$schema"
+[ "$(grep -c ': ignoring non-table creation$' "$work/err")" -eq 2 ] && ! grep -q 'more time' "$work/err" ||
+  { no "-v does not show every notice"; sed 's/^/  /' "$work/err"; }
+
+# One reading of the schema: a pipe, /dev/stdin and <(...) give the page that
+# the file gives, with the messages once.
+run -t same "$schema"
+cp "$work/out" "$work/file.html"
+for how in fifo stdin process pipe; do
+  case $how in
+    fifo) mkfifo "$work/fifo"; cat "$schema" >"$work/fifo" & "$page" -t same "$work/fifo" >"$work/out" 2>"$work/err"; rc=$?; wait; rm -f "$work/fifo" ;;
+    stdin) "$page" -t same /dev/stdin <"$schema" >"$work/out" 2>"$work/err"; rc=$? ;;
+    process) "$page" -t same <(cat "$schema") >"$work/out" 2>"$work/err"; rc=$? ;;
+    pipe) cat "$schema" | "$page" -t same /dev/stdin >"$work/out" 2>"$work/err"; rc=$? ;;
+  esac
+  [ $rc -eq 0 ] || { no "schema through $how: exit status $rc"; sed 's/^/  /' "$work/err"; continue; }
+  cmp -s "$work/file.html" "$work/out" || no "schema through $how: another page than from the file"
+  [ "$(grep -c 'ignoring non-table creation' "$work/err")" -eq 2 ] || { no "schema through $how: messages"; sed 's/^/  /' "$work/err"; }
+done
+
+# The title is text: markup in it comes out escaped, in <title> and <h1>, and
+# the template's markers in it stay as they are.
+run -t '<script>alert(1)</script> & "quotes" @SCHEMA_DOC@ @PAGE_ENGINE@ @PAGE_TITLE@' "$schema"
 [ $rc -eq 0 ] || no "odd title: exit status $rc"
 grep -q '<script>alert' "$work/out" && no "the title's markup reached the page"
-[ "$(grep -c '&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;quotes&quot; @SCHEMA_DOC@' "$work/out")" -eq 2 ] ||
-  no "the title is not in <title> and <h1>, escaped"
+[ "$(grep -c '&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;quotes&quot; @SCHEMA_DOC@ @PAGE_ENGINE@ @PAGE_TITLE@' "$work/out")" -eq 2 ] ||
+  no "the title is not in <title> and <h1>, escaped and as it was given"
 [ "$(grep -c '<dl class="tabs">' "$work/out")" -eq 1 ] || no "the document is not in the page exactly once"
+run "$schema"
+grep -q '<title>schema.sql</title>' "$work/out" || no "without -t the title is not the file's name"
 
 # -- failures ---------------------------------------------------------------------
 printf 'CREATE TABLE t (a INT,' >"$work/bad.sql"
@@ -77,6 +116,9 @@ refused_with "two operands" "usage: schemapage" "$schema" "$schema"
 refused_with "unknown option" "usage: schemapage" -x "$schema"
 refused_with "unknown engine" "schemapage: -e neato" -e neato "$schema"
 refused_with "bad table limit" "schemapage: -l 3x" -l 3x "$schema"
+refused_with "bad time limit" "schemapage: -w 0" -w 0 "$schema"
+refused_with "unknown dialect" "schemapage: -d oracle: the dialect is postgres, mysql or sqlite" -d oracle "$schema"
+refused_with "empty pipe" "empty" <(true)
 refused_with "missing schema" "$work/none.sql" "$work/none.sql"
 refused_with "unreadable schema" "bad.sql:1:" "$work/bad.sql"
 
@@ -86,7 +128,29 @@ printf '#!/bin/sh\nkill -9 $$\n' >"$work/fake/sfdp"
 chmod +x "$work/fake/dot" "$work/fake/sfdp"
 PATH=$work/fake:$PATH refused_with "dot fails" "schemapage: dot failed (status 3)" "$schema"
 grep -q "out of cheese" "$work/err" || no "dot's own message is not shown"
-PATH=$work/fake:$PATH refused_with "sfdp killed" "schemapage: sfdp failed" -e sfdp "$schema"
+PATH=$work/fake:$PATH refused_with "sfdp killed" "schemapage: sfdp failed (killed by signal 9)" -e sfdp "$schema"
+rm "$work/fake/sfdp"
+PATH=/nowhere "$page" "$schema" >"$work/out" 2>"$work/err"
+[ $? -eq 1 ] && [ ! -s "$work/out" ] && grep -q '^schemapage: dot: not found (Graphviz' "$work/err" ||
+  { no "no Graphviz on PATH: not refused with a message"; sed 's/^/  /' "$work/err"; }
+
+# A layout engine that hangs: stopped when its time is up, and what it
+# started with it. Under auto, dot has a second, and then sfdp draws the map.
+printf '#!/bin/sh
+sleep 60 &
+echo $! >"%s/engine.pid"
+wait
+' "$work" >"$work/fake/dot"
+chmod +x "$work/fake/dot"
+PATH=$work/fake:$PATH refused_with "dot hangs" "schemapage: dot failed: no layout after 1.0 s" -e dot -w 1 "$schema"
+sleep 0.2
+running "$(cat "$work/engine.pid")" && { no "dot hangs: what it started still runs"; kill "$(cat "$work/engine.pid")"; }
+PATH=$work/fake:$PATH run "$schema"
+[ $rc -eq 0 ] || { no "dot hangs under auto: exit status $rc"; sed 's/^/  /' "$work/err"; }
+grep -q 'map laid out by sfdp"' "$work/out" || no "dot hangs under auto: the map is not laid out by sfdp"
+grep -q '^schemapage: dot took more than 1.0 s: the map is laid out by sfdp instead$' "$work/err" ||
+  { no "dot hangs under auto: no word of it"; sed 's/^/  /' "$work/err"; }
+rm -f "$work/engine.pid"
 
 # Stopped while the layout runs: status 1, the layout ended too, nothing left.
 printf '#!/bin/sh\necho $$ >"%s/engine.pid"\nexec sleep 60\n' "$work" >"$work/fake/dot"
