@@ -18,3 +18,11 @@ std::optional<sql_dialect> dialect_named(std::string_view name);
 
 /// The names that dialect_named knows, for messages: "postgres, mysql or sqlite".
 inline constexpr const char* DIALECT_NAMES = "postgres, mysql or sqlite";
+
+/// The dialect of a dump whose first lines say which tool wrote it:
+/// pg_dump's "-- PostgreSQL database dump", mysqldump's "-- MySQL dump" or
+/// "-- MariaDB dump" (after MariaDB's sandbox line), or nothing.
+std::optional<sql_dialect> dialect_of_dump(std::string_view input);
+
+/// The name of `d` as dialect_named takes it ("postgres", ...), "" for none.
+std::string_view dialect_name(sql_dialect d);

@@ -330,6 +330,8 @@ bool fail(parser& p) {
 }  // namespace
 
 bool parse_input(const diagnostics& d, input_pages& in, schema& s) {
+  if (s.dialect == sql_dialect::none && s.dialect_from_dump)
+    s.dialect = dialect_of_dump(in.bytes).value_or(sql_dialect::none);
   if (s.dialect != sql_dialect::none)
     return dialect_parse(d, in, s);
   if (in.bytes.empty()) {

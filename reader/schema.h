@@ -55,6 +55,9 @@ struct schema {
   // How the input is read: by the reader's own grammar, or as the database
   // of a dialect runs it. Set before the parse.
   sql_dialect dialect = sql_dialect::none;
+  // With no dialect set: whether a dump's heading may choose one (see
+  // dialect_of_dump). `dialect` then tells after the parse what was chosen.
+  bool dialect_from_dump = false;
   // Every table; in name order (equal names in creation order) once the
   // parse is over, in creation order while it runs.
   std::vector<table*> tables;

@@ -87,6 +87,15 @@ TEST(DialectLex, BlockTextAsTheTokenizerMakesIt) {
   }
 }
 
+TEST(DialectOfDump, TheToolsHeadingsChooseIt) {
+  EXPECT_EQ(dialect_of_dump("--\n-- PostgreSQL database dump\n--\n"), postgres);
+  EXPECT_EQ(dialect_of_dump("-- MySQL dump 10.13  Distrib 8.0.36\n"), mysql);
+  EXPECT_EQ(dialect_of_dump("/*M!999999\\- enable the sandbox mode */ \n-- MariaDB dump 10.19\n"), mysql);
+  EXPECT_EQ(dialect_of_dump("CREATE TABLE t (a int);\n-- PostgreSQL database dump\n"), std::nullopt);
+  EXPECT_EQ(dialect_of_dump("-- my notes\n-- MySQL dump 1\n"), std::nullopt);
+  EXPECT_EQ(dialect_of_dump(""), std::nullopt);
+}
+
 TEST(DialectDoc, DumpToolsNotesAreNotDocumentation) {
   auto doc = [](std::vector<dcomment> cs) {
     std::string out;
