@@ -17,6 +17,7 @@
 #include "page/notices.h"
 #include "page/svg.h"
 #include "page/template.h"
+#include "reader/dialect.h"
 #include "reader/log.h"
 #include "tabledoc/document.h"
 #include "tablegraph/dot.h"
@@ -122,7 +123,13 @@ int main(int argc, char** argv) {
   // once); the document, the graph and the page's data come from that model.
   message_buffer messages;
   f.diag.stream = messages.stream;
+  // Without -d, a dump whose heading says which tool wrote it is read in
+  // that tool's dialect, and the user is told.
+  f.model.dialect_from_dump = f.model.dialect == sql_dialect::none;
   bool ok = frame_read(f, operand);
+  if (f.model.dialect_from_dump && f.model.dialect != sql_dialect::none)
+    say(std::string(operand) + ": a dump by " + (f.model.dialect == sql_dialect::postgres ? "pg_dump" : "mysqldump") +
+        ": read as with -d " + std::string(dialect_name(f.model.dialect)));
   f.diag.stream = stderr;
   write_notices(stderr, messages.close(), operand, all_notices);
   if (!ok)

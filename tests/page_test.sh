@@ -77,6 +77,17 @@ run -d sqlite "$work/d.sql"
 [ $rc -eq 0 ] && grep -q 'Referenced by <a href="#sql-b">b</a>' "$work/out" ||
   { no "-d sqlite: the key to a's primary key is not read"; sed 's/^/  /' "$work/err"; }
 
+# Without -d, a dump's heading chooses the dialect, and the user is told;
+# -d still decides where it is given.
+printf -- '--\n-- PostgreSQL database dump\n--\nCREATE TABLE public.a (id INT);\nCOMMENT ON TABLE public.a IS $$kept$$;\n\\unrestrict x\n' >"$work/dump.sql"
+run "$work/dump.sql"
+[ $rc -eq 0 ] && grep -qx '[[:space:]]*kept' "$work/out" ||
+  { no "a pg_dump dump without -d: not read as PostgreSQL"; sed 's/^/  /' "$work/err"; }
+grep -qx "schemapage: $work/dump.sql: a dump by pg_dump: read as with -d postgres" "$work/err" ||
+  { no "a pg_dump dump without -d: no line that says so"; sed 's/^/  /' "$work/err"; }
+run -d postgres "$work/dump.sql"
+grep -q 'a dump by' "$work/err" && no "-d postgres: the dump's heading is reported though -d was given"
+
 # -v: every notice on its own line, as the reader wrote it.
 run -v "$schema"
 [ "$(grep -c ': ignoring non-table creation$' "$work/err")" -eq 2 ] && ! grep -q 'more time' "$work/err" ||
