@@ -201,17 +201,6 @@ bool dlex_next(dtoken& t, dlexer& dl) {
   }
 }
 
-bool dlex_is(const dtoken& t, std::string_view keyword) {
-  if (t.kind != DTOKEN_WORD || t.raw.size() != keyword.size())
-    return false;
-  for (size_t i = 0; i < keyword.size(); i++) {
-    unsigned char c = t.raw[i];
-    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != static_cast<unsigned char>(keyword[i]))
-      return false;
-  }
-  return true;
-}
-
 void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
   name_text(t, dialect, out);
   // The model's names are C strings too; no database takes a NUL byte in a name.

@@ -58,7 +58,17 @@ struct dlexer {
 [[nodiscard]] bool dlex_next(dtoken& t, dlexer& dl);
 
 /// Whether `t` is the word `keyword` (lower case), in any letter case.
-bool dlex_is(const dtoken& t, std::string_view keyword);
+/// (Inline: the grammar tests most words against several keywords, and most
+/// tests end at the length or the first letter.)
+inline bool dlex_is(const dtoken& t, std::string_view keyword) {
+  auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+  if (t.kind != DTOKEN_WORD || t.raw.size() != keyword.size() || fold(t.raw[0]) != static_cast<unsigned char>(keyword[0]))
+    return false;
+  for (size_t i = 1; i < keyword.size(); i++)
+    if (fold(t.raw[i]) != static_cast<unsigned char>(keyword[i]))
+      return false;
+  return true;
+}
 
 /// Whether `t` is the punctuation byte `c`.
 inline bool dlex_punct(const dtoken& t, char c) { return t.kind == DTOKEN_PUNCT && t.raw[0] == c; }

@@ -247,9 +247,9 @@ tname make_name(const dparser& p, std::string_view space, std::string_view name)
     n.name = space.empty() || space == p.home_db ? std::string(name) : std::string(space) + "." + std::string(name);
     n.key = n.name;
   } else {
-    std::string sp = lower(space);
-    n.temp = sp == "temp" || sp == "temporary";
-    n.name = sp.empty() || sp == "main" ? std::string(name) : std::string(space) + "." + std::string(name);
+    bool main = space.empty() || iequal(space, "main");  // as nearly every name is
+    n.temp = iequal(space, "temp") || iequal(space, "temporary");
+    n.name = main ? std::string(name) : std::string(space) + "." + std::string(name);
     n.key = lower(n.name);
   }
   return n;
