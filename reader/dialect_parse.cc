@@ -1287,6 +1287,26 @@ bool statement(dparser& p) {
     return drop_table(p);
   } else if (dlex_is(first, "set")) {
     return set_statement(p);
+  } else if (dlex_is(first, "rename") && is_my(p) && at_word(p, "table")) {
+    // RENAME TABLE a TO b [, c TO d ...]
+    next(p);
+    std::vector<std::string> from, to;
+    for (;;) {
+      if (!qualified_name(p, from))
+        return false;
+      if (!at_word(p, "to"))
+        return unexpected(p, "TO");
+      next(p);
+      if (!qualified_name(p, to))
+        return false;
+      size_t ti = find_table(p, resolve(p, from, false).key);
+      if (ti != npos)
+        rename_table(p, ti, to);
+      if (!at(p, ','))
+        break;
+      next(p);
+    }
+    return rest_of_statement(p);
   } else if (dlex_is(first, "use") && is_my(p) && is_name(p)) {
     dlex_name(p.t, dialect(p), p.current_db);
     if (!p.db_chosen && p.tabs.empty())

@@ -234,6 +234,7 @@ TEST(DialectGrammar, NamesAsTheCatalogShowsThem) {
                  "CREATE TABLE other.t (a int REFERENCES public.t (a));",
        "other.t(a->t.a) t(a) "},
       {mysql, "USE app; CREATE TABLE app.t (a int); CREATE TABLE logs.t (a int);", "logs.t(a) t(a) "},
+      {mysql, "CREATE TABLE a (x int); CREATE TABLE b (y int); RENAME TABLE a TO c, b TO d;", "c(x) d(y) "},
       {sqlite, "CREATE TABLE main.t (a); CREATE TABLE temp.x (a); CREATE TABLE [T] (b);", "t(a) "},
       {postgres, "CREATE TABLE t (a int); DROP TABLE IF EXISTS t, nothing CASCADE; CREATE TABLE t (b int);", "t(b) "},
   });
