@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "html/writer.h"
 #include "reader/read.h"
+#include "tabledoc/document.h"
+#include "tablegraph/dot.h"
 
 bool acceptable_xml_text(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
@@ -48,3 +51,16 @@ reading read_schema(std::string_view input, schema& s) {
   return r;
 }
 
+
+void write_both(const schema& s, bool ok) {
+  std::string doc, graph;
+  {
+    writer w(doc), g(graph);
+    if (ok) {
+      write_document(w, s);
+      write_graph(g, s, graph_options{});
+    }
+  }
+  CHECK(ok || (doc.empty() && graph.empty()));
+  CHECK(acceptable_xml_text(graph));
+}

@@ -43,3 +43,8 @@ struct reading {
 /// Reads `input` into `s` (set up by the caller), catching the messages
 /// (and showing them with FUZZ_MESSAGES=1).
 reading read_schema(std::string_view input, schema& s);
+
+/// Writes the document and the graph of `s` after a successful reading (`ok`),
+/// and checks that a failed one writes nothing and that the graph is text
+/// that Graphviz's XML parser accepts.
+void write_both(const schema& s, bool ok);

@@ -16,9 +16,6 @@
 #include <string_view>
 
 #include "fuzz/checks.h"
-#include "html/writer.h"
-#include "tabledoc/document.h"
-#include "tablegraph/dot.h"
 
 namespace {
 
@@ -46,19 +43,6 @@ void check_dialect_model(const schema& s, bool ok) {
     for (const column* more : col->fkey_more)
       CHECK(columns.count(more) && targets.insert(more).second);
   }
-}
-
-void write_both(const schema& s, bool ok) {
-  std::string doc, graph;
-  {
-    writer w(doc), g(graph);
-    if (ok) {
-      write_document(w, s);
-      write_graph(g, s, graph_options{});
-    }
-  }
-  CHECK(ok || (doc.empty() && graph.empty()));
-  CHECK(acceptable_xml_text(graph));
 }
 
 void read_dialect(std::string_view input, sql_dialect dialect) {

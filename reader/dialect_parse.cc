@@ -192,10 +192,11 @@ bool expect(dparser& p, char c) {
   return !p.dl.failed;
 }
 
-// Passes over tokens up to one of `stops` at this depth of parentheses, or
-// to the end of the statement. `last_line` gets the line of the last token
-// passed.
-bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr) {
+// Passes over tokens up to one of `stops` or of the keywords `words` at this
+// depth of parentheses, or to the end of the statement. `last_line` gets the
+// line of the last token passed.
+bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr,
+             std::span<const std::string_view> words = {}) {
   int depth = 0;
   for (;;) {
     if (p.dl.failed)
@@ -210,6 +211,8 @@ bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr) {
         depth++;
       else if (c == ')' && --depth < 0)
         return unexpected(p);
+    } else if (depth == 0 && std::any_of(words.begin(), words.end(), [&](std::string_view k) { return at_word(p, k); })) {
+      return true;
     }
     if (last_line)
       *last_line = p.t.line;
@@ -435,49 +438,35 @@ bool column_definition(dparser& p, dtab& tab, std::span<const dcomment> lead, st
   last_line = name_token.line;
   if (!name)
     next(p);
-  int depth = 0;
+  // The words that say something of the column; MySQL's COMMENT is its
+  // documentation, in the others no attribute is called that.
+  static constexpr std::string_view mysql_words[] = {"references", "primary", "comment"};
+  std::span<const std::string_view> words(mysql_words, is_my(p) ? 3 : 2);
   for (;;) {
-    if (p.dl.failed)
+    if (!skip_to(p, stops, &last_line, words))
       return false;
-    if (p.t.kind == DTOKEN_END || (depth == 0 && delimiter_at(p) != npos))
-      return true;
-    if (p.t.kind == DTOKEN_PUNCT) {
-      char c = p.t.raw[0];
-      if (depth == 0 && is_stop(stops, c))
-        return true;
-      if (c == '(')
-        depth++;
-      else if (c == ')' && --depth < 0)
-        return unexpected(p);
-    } else if (depth == 0 && p.t.kind == DTOKEN_WORD) {
-      if (at_word(p, "references")) {
-        dfkey fk;
-        fk.cols.emplace_back(col_name);
-        if (!references(p, fk))
-          return false;
-        tab.fkeys.push_back(std::move(fk));
-        continue;
-      }
-      if (at_word(p, "primary")) {
+    if (at_word(p, "references")) {
+      dfkey fk;
+      fk.cols.emplace_back(col_name);
+      if (!references(p, fk))
+        return false;
+      tab.fkeys.push_back(std::move(fk));
+    } else if (at_word(p, "primary")) {
+      last_line = p.t.line;
+      next(p);
+      if (at_word(p, "key"))
+        tab.pkey.assign(1, std::string(col_name));
+    } else if (at_word(p, "comment")) {
+      last_line = p.t.line;
+      next(p);
+      if (p.t.kind == DTOKEN_STRING) {
+        find_col(p, tab, col_name)->note = keep_note(p, p.t);
         last_line = p.t.line;
         next(p);
-        if (at_word(p, "key"))
-          tab.pkey.assign(1, std::string(col_name));
-        continue;
       }
-      if (at_word(p, "comment") && is_my(p)) {
-        last_line = p.t.line;
-        next(p);
-        if (p.t.kind == DTOKEN_STRING) {
-          find_col(p, tab, col_name)->note = keep_note(p, p.t);
-          last_line = p.t.line;
-          next(p);
-        }
-        continue;
-      }
+    } else {
+      return true;  // at one of `stops`, the statement's end or the input's
     }
-    last_line = p.t.line;
-    next(p);
   }
 }
 
