@@ -223,6 +223,26 @@ bool skip_to(dparser& p, std::string_view stops, size_t* last_line = nullptr,
 // Passes over the rest of the statement, and its delimiter.
 bool rest_of_statement(dparser& p) { return skip_to(p, "") && (at_end(p) || unexpected(p, ";")); }
 
+// IF EXISTS, or IF NOT EXISTS where `negated`, when the current word is IF.
+// `strict`: a word missing there is reported; otherwise it is passed over
+// (the database would refuse the statement, which changes nothing here).
+bool if_exists(dparser& p, bool negated, bool strict) {
+  if (!at_word(p, "if"))
+    return true;
+  next(p);
+  if (negated) {
+    if (at_word(p, "not"))
+      next(p);
+    else if (strict)
+      return unexpected(p, "NOT");
+  }
+  if (at_word(p, "exists"))
+    next(p);
+  else if (strict)
+    return unexpected(p, "EXISTS");
+  return true;
+}
+
 // ---- names
 
 // A name of one or more parts joined by ".", into `parts`.
@@ -767,15 +787,8 @@ bool create_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     return true;
   handled = true;
   next(p);
-  if (at_word(p, "if")) {
-    next(p);
-    if (!at_word(p, "not"))
-      return unexpected(p, "NOT");
-    next(p);
-    if (!at_word(p, "exists"))
-      return unexpected(p, "EXISTS");
-    next(p);
-  }
+  if (!if_exists(p, true, true))
+    return false;
   std::vector<std::string> parts;
   if (!qualified_name(p, parts))
     return false;
@@ -869,12 +882,8 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
     return true;
   handled = true;
   next(p);
-  if (at_word(p, "if")) {
-    next(p);
-    if (!at_word(p, "exists"))
-      return unexpected(p, "EXISTS");
-    next(p);
-  }
+  if (!if_exists(p, false, true))
+    return false;
   if (at_word(p, "only"))
     next(p);
   std::vector<std::string> parts;
@@ -900,13 +909,7 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
         next(p);
         comments.insert(comments.end(), p.dl.comments.begin(), p.dl.comments.end());
       }
-      if (at_word(p, "if")) {
-        next(p);
-        if (at_word(p, "not"))
-          next(p);
-        if (at_word(p, "exists"))
-          next(p);
-      }
+      if_exists(p, true, false);
       if (constraint_word(p)) {
         if (!table_constraint(p, tab, ","))
           return false;
@@ -923,11 +926,7 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
         next(p);
         if (foreign && at_word(p, "key"))
           next(p);
-        if (at_word(p, "if")) {
-          next(p);
-          if (at_word(p, "exists"))
-            next(p);
-        }
+        if_exists(p, false, false);
         if (is_name(p)) {
           dlex_name(p.t, dialect(p), p.word);
           std::erase_if(tab.fkeys, [&](const dfkey& fk) { return fk.constraint == p.word; });
@@ -939,11 +938,7 @@ bool alter_table(dparser& p, std::span<const dcomment> lead, bool& handled) {
                    at_word(p, "partition"))) {
         if (at_word(p, "column"))
           next(p);
-        if (at_word(p, "if")) {
-          next(p);
-          if (at_word(p, "exists"))
-            next(p);
-        }
+        if_exists(p, false, false);
         if (is_name(p)) {
           dlex_name(p.t, dialect(p), p.word);
           std::string name = p.word;
@@ -1101,11 +1096,7 @@ bool drop_table(dparser& p) {
   if (!at_word(p, "table"))
     return rest_of_statement(p);
   next(p);
-  if (at_word(p, "if")) {
-    next(p);
-    if (at_word(p, "exists"))
-      next(p);
-  }
+  if_exists(p, false, false);
   std::vector<std::string> parts;
   for (;;) {
     if (!qualified_name(p, parts))
@@ -1249,13 +1240,7 @@ bool statement(dparser& p) {
       return true;
     if (dlex_is(second, "schema") && at_word(p, "schema") && is_pg(p)) {
       next(p);
-      if (at_word(p, "if")) {
-        next(p);
-        if (at_word(p, "not"))
-          next(p);
-        if (at_word(p, "exists"))
-          next(p);
-      }
+      if_exists(p, true, false);
       if (is_name(p)) {
         dlex_name(p.t, dialect(p), p.word);
         p.schemas.insert(p.word);
