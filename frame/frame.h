@@ -25,10 +25,18 @@ void frame_start();
 /// status 1.
 [[nodiscard]] int frame_usage(const char* synopsis);
 
-/// Takes `-d NAME`: the model is read as that dialect's database runs it.
-/// false, after "program: -d NAME: the dialect is postgres, mysql or
-/// sqlite", for a name it does not know.
+/// Takes `-d NAME`: the model is read as that dialect's database runs it;
+/// "auto": in the dialect that the input's telltales choose, or by the
+/// loose grammar where none does; "loose": by the loose grammar. false,
+/// after "program: -d NAME: the dialect is postgres, mysql, sqlite, auto or
+/// loose", for a name it does not know.
 [[nodiscard]] bool frame_dialect(frame& f, const char* name);
+
+/// After a reading that chose its dialect: "program: OPERAND: ...: read as
+/// with -d NAME" on standard error, saying what chose it, or that two
+/// dialects told alike and the loose grammar read it. Nothing where nothing
+/// told.
+void frame_say_dialect(const frame& f, const char* operand);
 
 /// Reads the schema in the file `operand`, or on standard input when it is
 /// null. false after a failure, which has been reported; nothing must then be

@@ -63,6 +63,22 @@ void html_puttext(writer& w, std::string_view text) {
   w.put(text.substr(run));
 }
 
+void html_plain_text(writer& w, std::string_view text) {
+  text = trim(text);
+  for (size_t i = 0; i < text.size();) {
+    // A run of white space, or of anything else.
+    bool space = is_space(text[i]);
+    size_t end = i, breaks = 0;
+    for (; end < text.size() && is_space(text[end]) == space; end++)
+      breaks += text[end] == '\n';
+    if (breaks >= 2)
+      w.put("<p></p>");
+    else
+      html_puttext(w, text.substr(i, end - i));
+    i = end;
+  }
+}
+
 void html_puts(writer& w, std::string_view text) {
   size_t run = 0;
   for (size_t i = 0; i < text.size(); i++) {

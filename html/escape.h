@@ -31,6 +31,13 @@ void html_putc(writer& w, unsigned char c);
 /// Writes `text` as html_putc writes each of its bytes.
 void html_puttext(writer& w, std::string_view text);
 
+/// Writes `text`, plain text with line breaks as its author meant them
+/// (a catalog's comment), as HTML text: a blank line (two line breaks with
+/// only white space between) as a paragraph break "<p></p>", the white
+/// space around it left out; any other white space, a single line break
+/// included, as html_putc writes it. Nothing in it is markup.
+void html_plain_text(writer& w, std::string_view text);
+
 /// Writes `text` with '"', '&', '<' and '>' as entities; every other byte,
 /// white space included, unchanged.
 void html_puts(writer& w, std::string_view text);

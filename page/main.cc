@@ -25,7 +25,7 @@
 namespace {
 
 constexpr const char* SYNOPSIS =
-    "[-v] [-d postgres|mysql|sqlite] [-t title] [-e dot|sfdp|auto] [-l tables] [-w seconds] file";
+    "[-v] [-d postgres|mysql|sqlite|auto|loose] [-t title] [-e dot|sfdp|auto] [-l tables] [-w seconds] file";
 
 void say(const std::string& text) { std::fprintf(stderr, "schemapage: %s\n", text.c_str()); }
 
@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
   frame_start();
   frame f;
   layout_options layout;
+  bool dialect_given = false;
   const char* title = nullptr;
   bool all_notices = false;
   int ch;
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
       case 'd':
         if (!frame_dialect(f, optarg))
           return 1;
+        dialect_given = true;
         break;
       case 'e':
         layout.engine = optarg;
@@ -123,14 +125,13 @@ int main(int argc, char** argv) {
   // once); the document, the graph and the page's data come from that model.
   message_buffer messages;
   f.diag.stream = messages.stream;
-  // Without -d, a dump whose heading says which tool wrote it is read in
-  // that tool's dialect, and the user is told.
-  f.model.dialect_from_dump = f.model.dialect == sql_dialect::none;
+  // Without -d, a file is read in the dialect that its telltales choose (a
+  // dump's heading, or what only that database writes), and the user is told.
+  if (!dialect_given)
+    f.model.dialect_from_text = true;
   bool ok = frame_read(f, operand);
-  if (f.model.dialect_from_dump && f.model.dialect != sql_dialect::none)
-    say(std::string(operand) + ": a dump by " + (f.model.dialect == sql_dialect::postgres ? "pg_dump" : "mysqldump") +
-        ": read as with -d " + std::string(dialect_name(f.model.dialect)));
   f.diag.stream = stderr;
+  frame_say_dialect(f, operand);
   write_notices(stderr, messages.close(), operand, all_notices);
   if (!ok)
     return 1;

@@ -1,6 +1,7 @@
 // The dialect tokenizer. Each database cuts its input a little differently:
-// which comments it knows, which quotes make a name and which a string, and
-// whether a backslash escapes.
+// which comments it knows, which quotes make a name and which a string,
+// whether a backslash escapes, and which lines belong to its client rather
+// than to SQL. The rules of reader/dialect.h say which.
 #include "reader/dialect_lex.h"
 
 #include <array>
@@ -15,14 +16,19 @@ namespace {
 constexpr auto word_byte = [] {
   std::array<bool, 256> table{};
   for (int c = 0; c < 256; c++)
-    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
-               c >= 0x80;
+    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_' || c == '$' || c >= 0x80;
   return table;
 }();
 
 bool is_word(unsigned char c) { return word_byte[c]; }
 
+bool is_hex(unsigned char c) { return is_digit(c) || (ascii_lower(c) >= 'a' && ascii_lower(c) <= 'f'); }
+
+unsigned hex_value(unsigned char c) { return is_digit(c) ? c - '0' : ascii_lower(c) - 'a' + 10; }
+
 char byte_at(const lexer& lx, size_t i) { return i < lx.len ? lx.buf[i] : '\0'; }
+
+bool in(std::string_view set, char c) { return c != '\0' && set.find(c) != std::string_view::npos; }
 
 // The end of the input cut a token short: reported once, at the end.
 bool cut_short(dtoken& t, dlexer& dl) {
@@ -50,14 +56,61 @@ size_t quote_end(const lexer& lx, size_t from, char q, bool backslash) {
   return std::string_view::npos;
 }
 
+// The end of a string literal whose opening quote is at `at`, with the parts
+// that continue it where the dialect joins them; npos when one is not closed.
+size_t string_end(const dlexer& dl, size_t at, bool backslash) {
+  const lexer& lx = dl.lx;
+  char q = lx.buf[at];
+  size_t end = quote_end(lx, at + 1, q, backslash);
+  while (end != std::string_view::npos && dl.rules.joining != string_joining::none) {
+    size_t i = end;
+    bool newline = false;
+    for (; i < lx.len; i++) {
+      if (lx.buf[i] == '-' && byte_at(lx, i + 1) == '-' && newline) {
+        // A comment on a line between the parts, as white space.
+        while (i < lx.len && lx.buf[i] != '\n')
+          i++;
+        if (i == lx.len)
+          break;
+      }
+      if (!is_space(lx.buf[i]))
+        break;
+      newline |= lx.buf[i] == '\n';
+    }
+    bool joins = dl.rules.joining == string_joining::adjacent ? in(dl.rules.string_quotes, byte_at(lx, i))
+                                                              : newline && byte_at(lx, i) == '\'';
+    if (!joins)
+      break;
+    end = quote_end(lx, i + 1, lx.buf[i], backslash);
+  }
+  return end;
+}
+
 // A PostgreSQL dollar quote's opening tag at `at` ("$$" or "$tag$"), or 0.
 size_t dollar_tag(const lexer& lx, size_t at) {
   size_t i = at + 1;
-  if (i < lx.len && lx.buf[i] >= '0' && lx.buf[i] <= '9')
+  if (i < lx.len && is_digit(lx.buf[i]))
     return 0;  // $1 is a parameter
   while (i < lx.len && is_word(lx.buf[i]) && lx.buf[i] != '$')
     i++;
   return i < lx.len && lx.buf[i] == '$' ? i + 1 - at : 0;
+}
+
+// The offset behind PostgreSQL's UESCAPE 'c' after a U& literal ending at
+// `end`, or `end` when none follows.
+size_t uescape_end(const lexer& lx, size_t end) {
+  size_t i = end;
+  while (i < lx.len && is_space(lx.buf[i]))
+    i++;
+  std::string_view rest(lx.buf + i, lx.len - i);
+  if (!ascii_istarts_with(rest, "uescape") || (rest.size() > 7 && is_word(rest[7])))
+    return end;
+  i += 7;
+  while (i < lx.len && is_space(lx.buf[i]))
+    i++;
+  if (byte_at(lx, i) != '\'' || byte_at(lx, i + 2) != '\'')
+    return end;
+  return i + 3;
 }
 
 // Whether "--" at `at` opens a comment: MySQL wants white space or a control
@@ -65,41 +118,50 @@ size_t dollar_tag(const lexer& lx, size_t at) {
 bool line_comment_at(const dlexer& dl, size_t at) {
   if (byte_at(dl.lx, at) != '-' || byte_at(dl.lx, at + 1) != '-')
     return false;
-  if (dl.dialect != sql_dialect::mysql)
+  if (!dl.rules.dash_comment_needs_space)
     return true;
   unsigned char next = byte_at(dl.lx, at + 2);
   return at + 2 >= dl.lx.len || next <= ' ';
 }
 
-// A comment from `at` on, which dl.lx stands at, opened by `opener` bytes;
-// false when the end of the input cuts it short and the dialect counts that
-// as an error.
+// MySQL's /*!NNNNN or /*M!NNNNNN at `at`: the length of the opener with its
+// version, or 0.
+size_t executable_opener(const dlexer& dl, size_t at) {
+  if (!dl.rules.executable_comments)
+    return 0;
+  size_t i = at + 2;
+  if (byte_at(dl.lx, i) == 'M')
+    i++;
+  if (byte_at(dl.lx, i) != '!')
+    return 0;
+  i++;
+  while (is_digit(byte_at(dl.lx, i)))
+    i++;
+  return i - at;
+}
+
+// A comment from `at` on, opened by `opener` bytes; false when the end of
+// the input cuts it short and the dialect counts that as an error.
 bool comment(dlexer& dl, size_t at, size_t opener) {
   lexer& lx = dl.lx;
   const char* b = lx.buf;
-  dcomment c{dcomment_kind::line, {}, lx.line};
+  dcomment c{dcomment_kind::line, {}, lx.line, lx.line};
+  size_t body = at + opener;
   if (b[at] == '/') {
-    size_t body = at + opener;
-    if (dl.dialect == sql_dialect::mysql &&
-        (byte_at(lx, body) == '!' || (byte_at(lx, body) == 'M' && byte_at(lx, body + 1) == '!')))
-      c.kind = dcomment_kind::executable;
-    else
-      c.kind = dcomment_kind::block;
-    // PostgreSQL nests block comments; the others end at the first "*/".
+    c.kind = dcomment_kind::block;
     size_t depth = 1, i = body;
     for (; i + 1 < lx.len; i++) {
       if (b[i] == '*' && b[i + 1] == '/') {
         if (--depth == 0)
           break;
         i++;
-      } else if (dl.dialect == sql_dialect::postgres && b[i] == '/' && b[i + 1] == '*') {
+      } else if (dl.rules.nested_comments && b[i] == '/' && b[i + 1] == '*') {
         depth++;
         i++;
       }
     }
     if (i + 1 >= lx.len) {
-      // SQLite lets a comment run to the end of the input.
-      if (dl.dialect != sql_dialect::sqlite)
+      if (!dl.rules.open_comment_ok)
         return false;
       c.body = std::string_view(b + body, lx.len - body);
       lex_advance(lx, lx.len);
@@ -107,8 +169,8 @@ bool comment(dlexer& dl, size_t at, size_t opener) {
       c.body = std::string_view(b + body, i - body);
       lex_advance(lx, i + 2);
     }
+    c.end_line = lx.line;
   } else {
-    size_t body = at + opener;
     const void* nl = std::memchr(b + body, '\n', lx.len - body);
     size_t end = nl ? static_cast<const char*>(nl) - b : lx.len;
     c.body = std::string_view(b + body, end - body);
@@ -119,14 +181,60 @@ bool comment(dlexer& dl, size_t at, size_t opener) {
   return true;
 }
 
-void name_text(const dtoken& t, sql_dialect dialect, std::string& out);
+// Passes over the rest of the line from `at`: a client's command.
+void skip_line(lexer& lx, size_t at) {
+  const void* nl = std::memchr(lx.buf + at, '\n', lx.len - at);
+  lex_advance(lx, nl ? static_cast<const char*>(nl) - lx.buf : lx.len);
+}
 
-}  // namespace
+// A client's command at `i`: psql's backslash commands anywhere, the sqlite3
+// shell's dot-commands and # lines only at a line's start between statements.
+bool meta_command_at(const dlexer& dl, size_t i) {
+  char c = dl.lx.buf[i], m = dl.rules.meta_command;
+  if (m == '\\')
+    return c == '\\';
+  if (m == '.')
+    return (c == '.' || c == '#') && (i == 0 || dl.lx.buf[i - 1] == '\n') && !dl.statement_open;
+  return false;
+}
 
-bool dlex_next(dtoken& t, dlexer& dl) {
+// What stands before a quote and makes one string with it: E, N, X, B, U&
+// (which may also make a name) and MySQL's _charset. Its length, or 0.
+size_t string_prefix(const dlexer& dl, size_t i, size_t word_end, bool& escapes) {
+  const lexer& lx = dl.lx;
+  std::string_view word(lx.buf + i, word_end - i);
+  char next = byte_at(lx, word_end);
+  escapes = false;
+  if (next == '&' && dl.rules.unicode_strings && ascii_iequal(word, "u") &&
+      (byte_at(lx, word_end + 1) == '\'' || byte_at(lx, word_end + 1) == '"'))
+    return 2;
+  if (next != '\'')
+    return 0;
+  if (dl.rules.escape_strings && ascii_iequal(word, "e")) {
+    escapes = true;
+    return 1;
+  }
+  if (ascii_iequal(word, "n") || ascii_iequal(word, "x") || ascii_iequal(word, "b"))
+    return 1;
+  if (dl.rules.charset_introducers && word.size() > 1 && word[0] == '_')
+    return word.size();
+  return 0;
+}
+
+// What backslashes do in a string opened by quote `q` with no prefix.
+dstring_escapes plain_escapes(const dlexer& dl, char q) {
+  if (dl.rules.backslash_strings)
+    return dstring_escapes::mysql;
+  return dl.backslash_strings && q == '\'' ? dstring_escapes::c_style : dstring_escapes::none;
+}
+
+// Reads one token, gathering the comments in front of it.
+bool lex_one(dtoken& t, dlexer& dl) {
   lexer& lx = dl.lx;
   const char* b = lx.buf;
+  const dialect_rules& r = dl.rules;
   dl.comments.clear();
+  t = dtoken{};
   for (;;) {
     // White space is short and counted as it goes: lex_advance's search
     // for newlines costs more than the bytes it looks at.
@@ -136,102 +244,293 @@ bool dlex_next(dtoken& t, dlexer& dl) {
         lex_newline(lx, i);
     lx.pos = i;
     if (i >= lx.len) {
-      t = dtoken{};
+      t.line = t.end_line = lx.line;
+      t.end_column = lex_column(lx);
       return false;
     }
     unsigned char c = b[i];
-    if (line_comment_at(dl, i) || (c == '#' && dl.dialect == sql_dialect::mysql) ||
-        (c == '/' && byte_at(lx, i + 1) == '*')) {
-      if (!comment(dl, i, c == '#' ? 1 : 2))
+    char next = byte_at(lx, i + 1);
+    if (dl.in_executable && c == '*' && next == '/') {
+      dl.in_executable = false;
+      lx.pos = i + 2;
+      continue;
+    }
+    if (line_comment_at(dl, i) || (c == '#' && r.hash_comments)) {
+      comment(dl, i, c == '#' ? 1 : 2);
+      continue;
+    }
+    if (c == '/' && next == '*') {
+      if (size_t opener = executable_opener(dl, i)) {
+        dl.in_executable = true;
+        lx.pos = i + opener;
+        continue;
+      }
+      if (!comment(dl, i, 2))
         return cut_short(t, dl);
       continue;
     }
-    if (c == '\\' && dl.dialect == sql_dialect::postgres) {
-      // A psql meta-command (\connect, \restrict, ...): the rest of its line.
-      const void* nl = std::memchr(b + i, '\n', lx.len - i);
-      lex_advance(lx, nl ? static_cast<const char*>(nl) - b : lx.len);
+    if (meta_command_at(dl, i)) {
+      skip_line(lx, i);
       continue;
     }
     t.line = lx.line;
     size_t end;
-    if (c == '\'' || (c == '"' && dl.dialect == sql_dialect::mysql)) {
+    bool escapes = false;
+    if (in(r.string_quotes, c)) {
       t.kind = DTOKEN_STRING;
-      end = quote_end(lx, i + 1, c, dl.dialect == sql_dialect::mysql);
-      if (end == std::string_view::npos)
-        return cut_short(t, dl);
-    } else if ((c == 'E' || c == 'e') && byte_at(lx, i + 1) == '\'' && dl.dialect == sql_dialect::postgres) {
-      t.kind = DTOKEN_STRING;
-      end = quote_end(lx, i + 2, '\'', true);
-      if (end == std::string_view::npos)
-        return cut_short(t, dl);
-    } else if (c == '"' || (c == '`' && dl.dialect != sql_dialect::postgres)) {
+      t.escapes = plain_escapes(dl, c);
+      end = string_end(dl, i, t.escapes != dstring_escapes::none);
+    } else if (in(r.name_quotes, c)) {
       t.kind = DTOKEN_NAME;
       end = quote_end(lx, i + 1, c, false);
-      if (end == std::string_view::npos)
-        return cut_short(t, dl);
-    } else if (c == '[' && dl.dialect == sql_dialect::sqlite) {
+    } else if (c == '[' && r.bracket_names) {
       t.kind = DTOKEN_NAME;
       const void* close = std::memchr(b + i, ']', lx.len - i);
-      if (!close)
-        return cut_short(t, dl);
-      end = static_cast<const char*>(close) - b + 1;
-    } else if (size_t tag = c == '$' && dl.dialect == sql_dialect::postgres ? dollar_tag(lx, i) : 0) {
+      end = close ? static_cast<const char*>(close) - b + 1 : std::string_view::npos;
+    } else if (size_t tag = c == '$' && r.dollar_quotes ? dollar_tag(lx, i) : 0) {
       t.kind = DTOKEN_STRING;
       std::string_view closer(b + i, tag);
-      std::string_view rest(b + i + tag, lx.len - i - tag);
-      size_t found = rest.find(closer);
-      if (found == std::string_view::npos)
-        return cut_short(t, dl);
-      end = i + tag + found + tag;
+      size_t found = std::string_view(b + i + tag, lx.len - i - tag).find(closer);
+      end = found == std::string_view::npos ? found : i + tag + found + tag;
     } else if (is_word(c)) {
-      t.kind = DTOKEN_WORD;
       end = i + 1;
       while (end < lx.len && is_word(b[end]))
         end++;
+      t.kind = DTOKEN_WORD;
+      if (size_t prefix = string_prefix(dl, i, end, escapes)) {
+        size_t quote = i + prefix;
+        if (b[quote] == '"') {
+          t.kind = DTOKEN_NAME;
+          end = quote_end(lx, quote + 1, '"', false);
+        } else {
+          t.kind = DTOKEN_STRING;
+          t.escapes = escapes ? dstring_escapes::c_style : plain_escapes(dl, '\'');
+          end = string_end(dl, quote, t.escapes != dstring_escapes::none);
+        }
+        if (prefix == 2 && end != std::string_view::npos)  // U&
+          end = uescape_end(lx, end);
+      }
     } else {
       t.kind = DTOKEN_PUNCT;
       end = i + 1;
     }
+    if (end == std::string_view::npos)
+      return cut_short(t, dl);
     t.raw = std::string_view(b + i, end - i);
     if (t.kind == DTOKEN_WORD || t.kind == DTOKEN_PUNCT)
       lx.pos = end;  // no newline in either
     else
       lex_advance(lx, end);
+    t.end_line = lx.line;
+    t.end_column = lex_column(lx);
+    dl.statement_open = !(t.kind == DTOKEN_PUNCT && c == ';');
     return true;
   }
 }
 
-void dlex_name(const dtoken& t, sql_dialect dialect, std::string& out) {
-  name_text(t, dialect, out);
-  // The model's names are C strings too; no database takes a NUL byte in a name.
-  out.resize(lex_cstr(out).size());
-}
-
-namespace {
-
-// A name's text as dlex_name makes it, NUL bytes and all.
-void name_text(const dtoken& t, sql_dialect dialect, std::string& out) {
-  out.clear();
-  if (t.kind == DTOKEN_NAME || t.kind == DTOKEN_STRING) {
-    char close = t.raw[0] == '[' ? ']' : t.raw[0];
-    std::string_view inner = t.raw.substr(1, t.raw.size() >= 2 ? t.raw.size() - 2 : 0);
-    for (size_t i = 0; i < inner.size(); i++) {
-      out += inner[i];
-      if (inner[i] == close && close != ']' && i + 1 < inner.size() && inner[i + 1] == close)
-        i++;
-    }
-    return;
-  }
-  out.assign(t.raw);
-  if (dialect == sql_dialect::postgres)
-    for (char& c : out)
-      if (c >= 'A' && c <= 'Z')
-        c = char(c - 'A' + 'a');
+dlex_place place_of(const dlexer& dl) {
+  return {dl.lx.pos, dl.lx.line, dl.lx.line_start, dl.statement_open, dl.in_executable};
 }
 
 }  // namespace
 
-void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
+bool dlex_next(dtoken& t, dlexer& dl) {
+  if (dl.has_ahead) {
+    dl.has_ahead = false;
+    t = dl.ahead;
+    dl.comments.swap(dl.ahead_comments);
+    return t.kind != DTOKEN_END;
+  }
+  return lex_one(t, dl);
+}
+
+const dtoken& dlex_peek(dlexer& dl) {
+  if (!dl.has_ahead) {
+    dl.before_ahead = place_of(dl);
+    dl.comments.swap(dl.ahead_comments);  // the current token's comments, kept aside
+    bool failed = dl.failed;
+    lex_one(dl.ahead, dl);
+    dl.comments.swap(dl.ahead_comments);
+    dl.has_ahead = true;
+    if (dl.failed && !failed)
+      dl.ahead = dtoken{};  // cut short, and reported: the reading is over
+  }
+  return dl.ahead;
+}
+
+void dlex_unpeek(dlexer& dl) {
+  if (!dl.has_ahead || dl.failed)
+    return;
+  dl.has_ahead = false;
+  const dlex_place& at = dl.before_ahead;
+  dl.lx.pos = at.pos;
+  dl.lx.line = at.line;
+  dl.lx.line_start = at.line_start;
+  dl.statement_open = at.statement_open;
+  dl.in_executable = at.in_executable;
+}
+
+void utf8_append(std::string& out, unsigned long cp) {
+  if (cp < 0x80) {
+    out += char(cp);
+  } else if (cp < 0x800) {
+    out += char(0xC0 | (cp >> 6));
+    out += char(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | ((cp >> 18) & 0x07));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+}
+
+namespace {
+
+// What a quoted part's escapes are: a string's backslashes, or U&'s
+// escape byte.
+enum class escapes { none, mysql, c_style, unicode };
+
+// `n` hex digits at s[i], as a number; false when they are not there.
+bool hex_digits(std::string_view s, size_t i, size_t n, unsigned long& v) {
+  v = 0;
+  if (i + n > s.size())
+    return false;
+  for (size_t k = 0; k < n; k++) {
+    if (!is_hex(s[i + k]))
+      return false;
+    v = v * 16 + hex_value(s[i + k]);
+  }
+  return true;
+}
+
+// One backslash escape of a MySQL or PostgreSQL E string at s[i] (the byte
+// after the backslash); returns the offset behind it.
+size_t backslash_escape(std::string_view s, size_t i, escapes mode, std::string& out) {
+  char e = s[i];
+  switch (e) {
+    case 'n': out += '\n'; return i + 1;
+    case 't': out += '\t'; return i + 1;
+    case 'r': out += '\r'; return i + 1;
+    case 'b': out += '\b'; return i + 1;
+  }
+  if (mode == escapes::mysql) {
+    switch (e) {
+      case '0': out += '\0'; break;
+      case 'Z': out += '\x1a'; break;
+      case '%': case '_': out += '\\'; out += e; break;  // kept for LIKE, which reads them
+      default: out += e; break;
+    }
+    return i + 1;
+  }
+  unsigned long v = 0;
+  if (e == 'f') {
+    out += '\f';
+    return i + 1;
+  }
+  if (e >= '0' && e <= '7') {
+    size_t k = i;
+    for (; k < s.size() && k < i + 3 && s[k] >= '0' && s[k] <= '7'; k++)
+      v = v * 8 + (s[k] - '0');
+    out += char(v & 0xFF);
+    return k;
+  }
+  if (e == 'x' && i + 1 < s.size() && is_hex(s[i + 1])) {
+    size_t k = i + 1;
+    for (; k < s.size() && k < i + 3 && is_hex(s[k]); k++)
+      v = v * 16 + hex_value(s[k]);
+    out += char(v);
+    return k;
+  }
+  if ((e == 'u' && hex_digits(s, i + 1, 4, v)) || (e == 'U' && hex_digits(s, i + 1, 8, v))) {
+    utf8_append(out, v);
+    return i + 1 + (e == 'u' ? 4 : 8);
+  }
+  out += e;
+  return i + 1;
+}
+
+// A U& literal's escape at s[i] (the byte after the escape byte `esc`).
+size_t unicode_escape(std::string_view s, size_t i, char esc, std::string& out) {
+  unsigned long v;
+  if (i < s.size() && s[i] == esc) {
+    out += esc;
+    return i + 1;
+  }
+  if (i < s.size() && s[i] == '+' && hex_digits(s, i + 1, 6, v)) {
+    utf8_append(out, v);
+    return i + 7;
+  }
+  if (hex_digits(s, i, 4, v)) {
+    // A surrogate pair is written as two escapes; together one code point.
+    unsigned long low;
+    if (v >= 0xD800 && v < 0xDC00 && i + 5 < s.size() && s[i + 4] == esc && hex_digits(s, i + 5, 4, low) &&
+        low >= 0xDC00 && low < 0xE000) {
+      utf8_append(out, 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00));
+      return i + 9;
+    }
+    utf8_append(out, v);
+    return i + 4;
+  }
+  out += esc;
+  return i;
+}
+
+// The quoted parts from s[0], each closed by the quote it opens with, and
+// the white space between them left out; `tail` gets what follows the last.
+void quoted_parts(std::string_view s, escapes mode, char esc, std::string& out, std::string_view* tail = nullptr) {
+  size_t i = 0;
+  while (i < s.size()) {
+    char q = s[i++];
+    char close = q == '[' ? ']' : q;
+    while (i < s.size()) {
+      char c = s[i];
+      if (c == close) {
+        if (close != ']' && i + 1 < s.size() && s[i + 1] == close) {
+          out += c;
+          i += 2;
+          continue;
+        }
+        i++;
+        break;
+      }
+      if (c == '\\' && (mode == escapes::mysql || mode == escapes::c_style) && i + 1 < s.size()) {
+        i = backslash_escape(s, i + 1, mode, out);
+      } else if (c == esc && mode == escapes::unicode) {
+        i = unicode_escape(s, i + 1, esc, out);
+      } else {
+        out += c;
+        i++;
+      }
+    }
+    size_t k = i;
+    while (k < s.size() && (is_space(s[k]) || (s[k] == '-' && k + 1 < s.size() && s[k + 1] == '-'))) {
+      if (s[k] == '-')
+        while (k < s.size() && s[k] != '\n')
+          k++;
+      else
+        k++;
+    }
+    if (k >= s.size() || (s[k] != '\'' && s[k] != '"')) {
+      if (tail)
+        *tail = s.substr(k);
+      return;
+    }
+    i = k;
+  }
+}
+
+// The escape byte of a U& literal: '\', or the one its UESCAPE gives.
+char uescape_of(std::string_view tail) {
+  size_t q = tail.find('\'');
+  return q != std::string_view::npos && q + 1 < tail.size() ? tail[q + 1] : '\\';
+}
+
+// The text of a quoted token in `raw` (a string or a name).
+void quoted_text(const dtoken& t, std::string& out) {
   out.clear();
   std::string_view raw = t.raw;
   if (raw.empty())
@@ -241,36 +540,44 @@ void dlex_string(const dtoken& t, sql_dialect dialect, std::string& out) {
     out.assign(raw.substr(tag, raw.size() - 2 * tag));
     return;
   }
-  bool backslash = dialect == sql_dialect::mysql;
-  if (raw[0] == 'E' || raw[0] == 'e') {
-    backslash = true;
-    raw.remove_prefix(1);
-  }
-  if (raw[0] != '\'' && raw[0] != '"') {
-    name_text(t, dialect, out);
+  if (raw.size() >= 2 && (raw[0] == 'U' || raw[0] == 'u') && raw[1] == '&') {
+    std::string_view tail;
+    std::string scratch;
+    quoted_parts(raw.substr(2), escapes::none, '\0', scratch, &tail);
+    quoted_parts(raw.substr(2), escapes::unicode, uescape_of(tail), out);
     return;
   }
-  char q = raw[0];
-  std::string_view inner = raw.substr(1, raw.size() >= 2 ? raw.size() - 2 : 0);
-  for (size_t i = 0; i < inner.size(); i++) {
-    char c = inner[i];
-    if (backslash && c == '\\' && i + 1 < inner.size()) {
-      char e = inner[++i];
-      switch (e) {
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '0': out += '\0'; break;
-        case 'b': out += '\b'; break;
-        case 'Z': out += '\x1a'; break;
-        // MySQL keeps the backslash of \% and \_, which only LIKE reads.
-        case '%': case '_': if (dialect == sql_dialect::mysql) out += '\\'; out += e; break;
-        default: out += e; break;
-      }
-    } else {
-      out += c;
-      if (c == q && i + 1 < inner.size() && inner[i + 1] == q)
-        i++;
-    }
-  }
+  size_t quote = 0;
+  while (quote < raw.size() && raw[quote] != '\'' && raw[quote] != '"' && raw[quote] != '`' && raw[quote] != '[')
+    quote++;
+  escapes mode = t.escapes == dstring_escapes::mysql     ? escapes::mysql
+                 : t.escapes == dstring_escapes::c_style ? escapes::c_style
+                                                         : escapes::none;
+  quoted_parts(raw.substr(quote), mode, '\0', out);
 }
+
+// The start of the character that holds byte `n` of UTF-8 `s`.
+size_t char_start(std::string_view s, size_t n) {
+  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+    n--;
+  return n;
+}
+
+}  // namespace
+
+void dlex_name(const dtoken& t, const dialect_rules& rules, std::string& out) {
+  if (t.kind == DTOKEN_WORD) {
+    out.assign(t.raw);
+    if (rules.folds_names)
+      for (char& c : out)
+        c = char(ascii_lower(c));
+  } else {
+    quoted_text(t, out);
+  }
+  // The model's names are C strings; no database takes a NUL byte in a name.
+  out.resize(lex_cstr(out).size());
+  if (rules.name_limit && out.size() > rules.name_limit)
+    out.resize(char_start(out, rules.name_limit));
+}
+
+void dlex_string(const dtoken& t, std::string& out) { quoted_text(t, out); }

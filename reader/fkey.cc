@@ -7,11 +7,38 @@
 #include <utility>
 #include <vector>
 
+void fkey_link_all(schema& s, std::span<const fkey_link> links) {
+  std::vector<fkey_link> more;
+  for (const fkey_link& l : links) {
+    if (!l.source->fkey)
+      l.source->fkey = l.target;
+    else if (l.target != l.source->fkey)
+      more.push_back(l);
+  }
+  if (more.empty())
+    return;
+  // Each column's further targets together, in the order read, without repeats.
+  std::stable_sort(more.begin(), more.end(),
+                   [](const fkey_link& a, const fkey_link& b) { return std::less<>()(a.source, b.source); });
+  s.more_targets.reserve(s.more_targets.size() + more.size());
+  for (size_t i = 0; i < more.size();) {
+    column* source = more[i].source;
+    size_t first = s.more_targets.size();
+    for (; i < more.size() && more[i].source == source; i++) {
+      const column* target = more[i].target;
+      if (std::find(s.more_targets.begin() + first, s.more_targets.end(), target) == s.more_targets.end())
+        s.more_targets.push_back(target);
+    }
+    source->fkey_more = std::span(s.more_targets).subspan(first);
+  }
+}
+
 void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnostics& d, fkey_targets targets_kept) {
-  std::vector<std::pair<column*, const column*>> more;  // with fkey_targets::every
+  std::vector<fkey_link> links;  // with fkey_targets::every
   // Each reference's target table first: the search reads only the index,
-  // and the tables themselves can then be fetched ahead of their turn below. Null where the clause was cut short by ")" (it
-  // was reported then) or no table has the name.
+  // and the tables themselves can then be fetched ahead of their turn below.
+  // Null where the clause was cut short by ")" (it was reported then) or no
+  // table has the name.
   std::vector<table*> targets(s.refs.size());
   for (size_t i = 0; i < s.refs.size(); i++) {
     const reference& ref = s.refs[i];
@@ -33,36 +60,22 @@ void parse_fkeys(schema& s, std::span<const named_table> tables, const diagnosti
       continue;
     column* source = ref.source;
     if (!targets[i]) {
-      log_file(d, {"unknown foreign key table on ", source->parent->name, ".", source->name, ": ", *ref.tname, ".",
-                   *ref.cname});
+      log_file(d, {"unknown foreign key table on ", log_quote(source->parent->name), ".", log_quote(source->name),
+                   ": ", log_quote(*ref.tname), ".", log_quote(*ref.cname)});
       continue;
     }
     column* target = name_find_column(*targets[i], *ref.cname);
-    if (targets_kept == fkey_targets::every && source->fkey) {
-      if (target && target != source->fkey)
-        more.push_back({source, target});
+    if (targets_kept == fkey_targets::every) {
+      if (target)
+        links.push_back({source, target});
       continue;
     }
     if (source->fkey) {
-      log_file(d, {"foreign key exists: ", source->fkey->parent->name, ".", source->fkey->name});
+      log_file(d, {"foreign key exists: ", log_quote(source->fkey->parent->name), ".", log_quote(source->fkey->name)});
       continue;
     }
     // A missing target column leaves fkey null, so a later reference may bind it.
     source->fkey = target;
   }
-  if (more.empty())
-    return;
-  // Each column's further targets together, in the order read, without repeats.
-  std::stable_sort(more.begin(), more.end(), [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
-  s.more_targets.reserve(more.size());
-  for (size_t i = 0; i < more.size();) {
-    column* source = more[i].first;
-    size_t first = s.more_targets.size();
-    for (; i < more.size() && more[i].first == source; i++) {
-      const column* target = more[i].second;
-      if (std::find(s.more_targets.begin() + first, s.more_targets.end(), target) == s.more_targets.end())
-        s.more_targets.push_back(target);
-    }
-    source->fkey_more = std::span(s.more_targets).subspan(first);
-  }
+  fkey_link_all(s, links);
 }

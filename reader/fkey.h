@@ -13,6 +13,17 @@ enum class fkey_targets {
   every,  // each further target is kept in the column's `fkey_more`, once
 };
 
+/// A foreign key's link from one column to another, found already.
+struct fkey_link {
+  column* source;
+  const column* target;
+};
+
+/// Binds each link's source to its target, in the order given: the first
+/// target of a column is its `fkey`, each further one, once, in its
+/// `fkey_more`.
+void fkey_link_all(schema& s, std::span<const fkey_link> links);
+
 /// Binds each reference's source column to its target column. `tables` are
 /// the schema's tables as name_sort_tables returns them, and every table's
 /// columns are in name order. Reports unknown tables (and, with

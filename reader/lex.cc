@@ -262,7 +262,7 @@ bool lex_expect(token& t, lexer& lx, const char* keyword) {
 }
 
 void lex_unexpected(const lexer& lx, const token& t, const char* keyword) {
-  log_at(lx, {"unexpected: ", lex_cstr(t.text()), " (wanted \"", keyword, "\")"});
+  log_at(lx, {"unexpected: ", log_quote(lex_cstr(t.text())), " (wanted \"", keyword, "\")"});
 }
 
 void lex_block_text(std::string_view body, std::string& out) {

@@ -95,21 +95,6 @@ bool parse_regular(const diagnostics& d, int fd, size_t offset, size_t file_size
 
 }  // namespace
 
-// Without it the peak RSS at 100,000 realistic tables (174 MiB) is 387 MiB
-// instead of 227 for tabledoc, 325 instead of 191 for tablegraph
-// (bench/compare.sh); the time is the same.
-void input_passed(input_pages& in, size_t pos) {
-  constexpr size_t step = size_t(16) << 20;
-  if (!in.mapped || pos - in.released < step)
-    return;
-  const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
-  uintptr_t from = (reinterpret_cast<uintptr_t>(in.bytes.data() + in.released) + page - 1) & ~(page - 1);
-  uintptr_t to = reinterpret_cast<uintptr_t>(in.bytes.data() + pos) & ~(page - 1);
-  if (from < to)
-    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-  in.released = pos;
-}
-
 bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* data, size_t size, schema& s) {
   guard.page = uintptr_t(sysconf(_SC_PAGESIZE));
   guard.begin = reinterpret_cast<uintptr_t>(data);
@@ -121,7 +106,12 @@ bool parse_mapped(const diagnostics& d, int fd, size_t file_size, const char* da
   sigemptyset(&on_fault.sa_mask);
   sigaction(SIGBUS, &on_fault, &guard.previous);
   input_pages in{std::string_view(data, size), true};
-  bool ok = parse_input(d, in, s);
+  // What the parse would say of bytes that changed under it is not said;
+  // the one message is the one below.
+  input_watch watch{fd, file_size, &guard.faulted};
+  diagnostics watched = d;
+  watched.watch = &watch;
+  bool ok = parse_input(watched, in, s);
   sigaction(SIGBUS, &guard.previous, nullptr);
   guard.begin = guard.end = 0;
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 struct lexer;
@@ -13,17 +14,43 @@ struct diagnostics {
   std::FILE* stream = stderr;
   const char* fname = "<stdin>";  // name shown in messages; not owned
   bool verbose = false;           // trace messages too
+  // While a mapped file is read: whether it has changed under the reading
+  // (see input_changed). What is said of its bytes then is not said: the
+  // one message is that it changed.
+  const struct input_watch* watch = nullptr;
 };
 
-// A message is given as pieces that are written one after the other, so that
-// a piece of any length (a token of gigabytes) is written whole.
-using log_text = std::initializer_list<std::string_view>;
+/// A piece of a message. One quoted from the input (log_quote) is written
+/// whole up to LOG_QUOTE_LIMIT bytes; of a longer one only its start, and
+/// how many bytes follow: "aaaa[... 8388352 more bytes]".
+struct log_piece {
+  log_piece(std::string_view t) : text(t) {}
+  log_piece(const char* t) : text(t) {}
+  log_piece(const std::string& t) : text(t) {}
+  std::string_view text;
+  bool from_input = false;
+};
+
+inline constexpr size_t LOG_QUOTE_LIMIT = 256;
+
+/// `text`, from the input, as a bounded piece of a message.
+inline log_piece log_quote(std::string_view text) {
+  log_piece p(text);
+  p.from_input = true;
+  return p;
+}
+
+// A message is given as pieces that are written one after the other.
+using log_text = std::initializer_list<log_piece>;
 
 /// "fname:line:column: message" where the tokenizer stands.
 void log_at(const lexer& lx, log_text msg);
 
 /// As log_at, only with -v.
 void log_verbose(const lexer& lx, log_text msg);
+
+/// "fname:LINE:COLUMN: message", LINE counted from 0 and shown from 1.
+void log_at_place(const diagnostics& d, size_t line, size_t column, log_text msg);
 
 /// "fname: message", for what is found after the whole input has been read.
 void log_file(const diagnostics& d, log_text msg);

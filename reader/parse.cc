@@ -1,16 +1,16 @@
-// The statement parser: CREATE TABLE statements become tables, columns and
-// foreign-key references; every other statement is passed over up to its ";".
-// One forward pass over the tokens; no token is ever put back.
+// The statement parser of the loose grammar: CREATE TABLE statements become
+// tables, columns and foreign-key references; every other statement is
+// passed over up to its ";". One forward pass over the tokens; no token is
+// ever put back.
 #include <map>
 #include <string_view>
 
-#include "reader/dialect_parse.h"
+#include "reader/parse.h"
+
 #include "reader/fkey.h"
 #include "reader/lex.h"
-#include "reader/load.h"
 #include "reader/model.h"
 #include "reader/names.h"
-#include "reader/read.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ column* add_column(statement& s, std::optional<std::string_view> doc) {
   column* c = &model_add_column(s.p.model, *s.tab, lex_cstr(s.t.text()), doc);
   if (s.by_name_built)
     s.by_name.emplace(c->name, c);  // keeps an earlier column of the same name
-  log_verbose(s.p.lex, {"added column: ", s.tab->name, ".", c->name});
+  log_verbose(s.p.lex, {"added column: ", log_quote(s.tab->name), ".", log_quote(c->name)});
   return c;
 }
 
@@ -120,8 +120,8 @@ next references_clause(statement& s, column* source) {
   if (!read_token(s.t, p))
     return next::list_end;
   refs[ref].cname = keep_token(p.model.texts, s.t);
-  log_verbose(p.lex, {"added reference to ", s.tab->name, ".", source->name, ": ", *refs[ref].tname, ".",
-                      *refs[ref].cname});
+  log_verbose(p.lex, {"added reference to ", log_quote(s.tab->name), ".", log_quote(source->name), ": ",
+                      log_quote(*refs[ref].tname), ".", log_quote(*refs[ref].cname)});
   if (!read_token(s.t, p))
     return next::list_end;
   if (!matches(s.t, ")", true)) {
@@ -154,7 +154,7 @@ next foreign_key_clause(statement& s) {
     ref = refs.size();
     refs.push_back(reference{source, std::nullopt, std::nullopt});
   } else {
-    log_at(p.lex, {"cannot find column: ", lex_cstr(s.t.text())});
+    log_at(p.lex, {"cannot find column: ", log_quote(lex_cstr(s.t.text()))});
   }
   if (!clause_word(s, ")") || !clause_word(s, "references"))
     return next::list_end;
@@ -169,7 +169,7 @@ next foreign_key_clause(statement& s) {
   if (ref) {
     reference& r = refs[*ref];
     r.cname = keep_token(p.model.texts, s.t);
-    log_verbose(p.lex, {"added foreign key to ", s.tab->name, ".", r.source->name, ": ", *r.tname, ".", *r.cname});
+    log_verbose(p.lex, {"added foreign key to ", log_quote(s.tab->name), ".", log_quote(r.source->name), ": ", log_quote(*r.tname), ".", log_quote(*r.cname)});
   }
   if (!lex_expect(s.t, p.lex, ")"))
     return next::list_end;
@@ -303,7 +303,7 @@ ended create_statement(parser& p, std::optional<std::string_view> doc) {
     return *e;
   // From here on the statement completes or the parse fails.
   s.tab = &model_add_table(p.model, lex_cstr(s.t.text()), doc, flags);
-  log_verbose(p.lex, {"added table: ", s.tab->name});
+  log_verbose(p.lex, {"added table: ", log_quote(s.tab->name)});
   ended e = table_body(s);
   // Sorted now, while they are fresh in the cache.
   if (e == ended::at_semicolon)
@@ -329,11 +329,7 @@ bool fail(parser& p) {
 
 }  // namespace
 
-bool parse_input(const diagnostics& d, input_pages& in, schema& s) {
-  if (s.dialect == sql_dialect::none && s.dialect_from_dump)
-    s.dialect = dialect_of_dump(in.bytes).value_or(sql_dialect::none);
-  if (s.dialect != sql_dialect::none)
-    return dialect_parse(d, in, s);
+bool parse_loose(const diagnostics& d, input_pages& in, schema& s) {
   if (in.bytes.empty()) {
     log_error(d, 0, {d.fname, ": empty file"});
     return false;
@@ -372,9 +368,4 @@ bool parse_input(const diagnostics& d, input_pages& in, schema& s) {
     if (p.lex.pos >= p.lex.len)
       return e == ended::at_semicolon ? finish(p) : fail(p);
   }
-}
-
-bool parse_buf(const diagnostics& d, std::string_view data, schema& s) {
-  input_pages in{data};
-  return parse_input(d, in, s);
 }

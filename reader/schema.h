@@ -22,6 +22,11 @@ constexpr int TABLE_IFNOTEXISTS = 2;  // IF NOT EXISTS was written
 struct column {
   std::string_view name;
   std::optional<std::string_view> comment;  // absent: no comment; "" after an empty one
+  // A dialect reading: the comment that the database's catalog holds
+  // (COMMENT ON, MySQL's COMMENT), plain text beside the file's own, kept
+  // NUL-terminated in the text store; null when there is none. (A pointer:
+  // the record stays as small as the loose grammar needs it.)
+  const char* note = nullptr;
   table* parent = nullptr;                  // the table that owns it; never null
   size_t idx = 0;                           // declaration number within its table
   const column* fkey = nullptr;             // set only by the foreign-key pass
@@ -33,6 +38,7 @@ struct column {
 struct table {
   std::string_view name;
   std::optional<std::string_view> comment;
+  const char* note = nullptr;  // the catalog's comment, as a column's
   size_t ncols = 0;  // columns created so far: the next column's idx
   int flags = 0;     // TABLE_TEMP | TABLE_IFNOTEXISTS; recorded only
   size_t idx = 0;    // creation number over the whole input
@@ -55,9 +61,11 @@ struct schema {
   // How the input is read: by the reader's own grammar, or as the database
   // of a dialect runs it. Set before the parse.
   sql_dialect dialect = sql_dialect::none;
-  // With no dialect set: whether a dump's heading may choose one (see
-  // dialect_of_dump). `dialect` then tells after the parse what was chosen.
-  bool dialect_from_dump = false;
+  // With no dialect set: whether what the input holds may choose one (see
+  // dialect_of_text). `dialect` then tells after the parse what was chosen,
+  // and `guess` why.
+  bool dialect_from_text = false;
+  dialect_guess guess;
   // Every table; in name order (equal names in creation order) once the
   // parse is over, in creation order while it runs.
   std::vector<table*> tables;

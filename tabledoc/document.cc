@@ -14,12 +14,21 @@ namespace {
 
 const char* const prefix = ANCHOR_PREFIX;
 
-void put_comment(writer& w, std::string_view indent, std::string_view doc) {
+// The file's docstring, in its markup, then the catalog's comment, plain
+// text, a paragraph break between them.
+void put_comment(writer& w, std::string_view indent, const std::optional<std::string_view>& doc, const char* note) {
+  if (!doc && !note)
+    return;
   w.put(indent);
   w.put("<div class=\"comment\">\n");
   w.put(indent);
   w.put('\t');
-  html_comment(w, prefix, doc);
+  if (doc)
+    html_comment(w, prefix, *doc);
+  if (doc && note)
+    w.put("<p></p>");
+  if (note)
+    html_plain_text(w, note);
   w.put('\n');
   w.put(indent);
   w.put("</div>\n");
@@ -45,8 +54,7 @@ void put_column(writer& w, const column& col) {
     put_foreign(w, *col.fkey);
   for (const column* target : col.fkey_more)
     put_foreign(w, *target);
-  if (col.comment)
-    put_comment(w, "\t\t\t\t", *col.comment);
+  put_comment(w, "\t\t\t\t", col.comment, col.note);
   w.put("\t\t\t</dd>\n");
 }
 
@@ -104,8 +112,7 @@ void write_document(writer& w, const schema& s, const document_options& opt) {
     w.put("\">");
     html_puttext(w, tab->name);
     w.put("</dt>\n\t<dd>\n");
-    if (tab->comment)
-      put_comment(w, "\t\t", *tab->comment);
+    put_comment(w, "\t\t", tab->comment, tab->note);
     if (opt.referenced_by)
       put_referrers(w, referenced[tab->idx]);
     w.put("\t\t<dl class=\"cols\">\n");

@@ -19,15 +19,15 @@ using enum sql_dialect;
 std::string tokens(sql_dialect d, std::string_view input) {
   Messages m;
   diagnostics diag = m.diag();
-  dlexer dl(input, diag, d);
+  dlexer dl(input, diag, dialect_rules_of(d));
   std::string out, text;
   dtoken t;
   while (dlex_next(t, dl)) {
     static const char* kinds[] = {"end", "w", "n", "s", "p"};
     if (t.kind == DTOKEN_NAME)
-      dlex_name(t, d, text);
+      dlex_name(t, dl.rules, text);
     else if (t.kind == DTOKEN_STRING)
-      dlex_string(t, d, text);
+      dlex_string(t, text);
     else
       text = t.raw;
     out += std::string(kinds[t.kind]) + ":" + text + " ";
@@ -48,14 +48,21 @@ TEST(DialectLex, EachDatabasesTokens) {
       {mysql, "a # x\nb -- y\nc --z", "w:a w:b w:c p:- p:- w:z "},
       {postgres, "a # b", "w:a p:# w:b "},
       {postgres, "'it''s' E'a\\'b\\n' 'c\\d'", "s:it's s:a'b\n s:c\\d "},
-      {mysql, "'a\\'b' \"c\"\"d\" 'x\\%'", "s:a'b s:c\"d s:x\\% "},
+      {mysql, "'a\\'b', \"c\"\"d\", 'x\\%'", "s:a'b p:, s:c\"d p:, s:x\\% "},
       {postgres, "$$ a ; 'b' $$ $t$ $$ $t$ $1", "s: a ; 'b'  s: $$  w:$1 "},
       {postgres, "\"Mixed\"\"Case\" Folded", "n:Mixed\"Case w:Folded "},
       {mysql, "`a``b` Mixed", "n:a`b w:Mixed "},
       {sqlite, "[a b] \"c\" 'd'", "n:a b n:c s:d "},
       {postgres, "x\n\\connect db\ny", "w:x w:y "},
-      {mysql, "/*!40101 SET x */; /*M!999 y */", "p:; "},
+      // MySQL runs what its executable comments hold.
+      {mysql, "/*!40101 SET x */; /*M!100100 y*/", "w:SET w:x p:; w:y "},
       {sqlite, "a /* open to the end", "w:a "},
+      // PostgreSQL's escapes, Unicode strings and names, strings continued on the next line.
+      {postgres, "E'\\x41\\u00e9\\101\\q' U&'d\\0061t\\+000061' U&\"a!0062\" UESCAPE '!' 'multi'\n  ' part' 'one' 'two'",
+       "s:A\u00e9Aq s:data n:ab s:multi part s:one s:two "},
+      {mysql, "'a' \"b\", _utf8mb4'c', N'd'", "s:ab p:, s:c p:, s:d "},
+      // The clients' own lines: sqlite3's dot-commands between statements, psql's backslash commands.
+      {sqlite, ".headers on\nCREATE t;\n.mode column\n# shell note\nx\n.y", "w:CREATE w:t p:; w:x p:. w:y "},
   };
   for (const Case& c : cases)
     EXPECT_EQ(tokens(c.d, c.input), c.want) << c.input;
@@ -96,27 +103,47 @@ TEST(DialectOfDump, TheToolsHeadingsChooseIt) {
   EXPECT_EQ(dialect_of_dump(""), std::nullopt);
 }
 
+// The docstring of line comments, one per line from line 0 on ("|" for a
+// line without one), in front of a token on `next` ("(none)" where they
+// make none).
+std::string doc_of(std::vector<std::string_view> bodies, size_t next) {
+  std::vector<dcomment> cs;
+  for (size_t i = 0; i < bodies.size(); i++)
+    if (bodies[i] != "|")
+      cs.push_back({dcomment_kind::line, bodies[i], i, i});
+  std::string out;
+  return dialect_docstring(cs, next, {}, out) ? out : "(none)";
+}
+
 TEST(DialectDoc, DumpToolsNotesAreNotDocumentation) {
-  auto doc = [](std::vector<dcomment> cs) {
-    std::string out;
-    return dialect_docstring(cs, out) ? out : "(none)";
+  struct Case {
+    std::vector<std::string_view> lines;
+    size_t next;
+    const char* want;
+  } cases[] = {
+      {{"", " Name: t; Type: TABLE; Schema: public; Owner: -", ""}, 4, "(none)"},
+      // A note's blank lines leave no paragraph behind; an author's line in its block is documentation.
+      {{"", " Users.", "", " Name: t; Type: TABLE; Schema: public; Owner: -", ""}, 6, "Users."},
+      {{" Table structure for table `t`", " People"}, 2, "People"},
+      {{" a", "", " b"}, 3, "a\nb"},
+      {{" Host: localhost    Database: app"}, 1, "(none)"},
+      // An author's own words stay; rules of one byte do not.
+      {{" Host: the machine it runs on"}, 1, "Host: the machine it runs on"},
+      {{" ====", " Users", " ----"}, 3, "Users"},
+      // Only the comments that touch the table document it: a heading a blank line away does not.
+      {{" ===", " Billing", " ==="}, 4, "(none)"},
+      {{" File header", "|", " The users."}, 3, "The users."},
   };
-  using k = dcomment_kind;
-  EXPECT_EQ(doc({{k::line, "", 0}, {k::line, " Name: t; Type: TABLE; Schema: public; Owner: -", 1}, {k::line, "", 2}}),
-            "(none)");
-  EXPECT_EQ(doc({{k::line, " Table structure for table `t`", 0}, {k::line, " People", 1}}), " People");
-  EXPECT_EQ(doc({{k::line, " a", 0}, {k::line, "", 1}, {k::line, " b", 2}}), " a\n b");
-  EXPECT_EQ(doc({{k::executable, "!40101 SET x ", 0}}), "(none)");
-  EXPECT_EQ(doc({{k::line, " Host: localhost    Database: app", 0}}), "(none)");
-  // An author's own words and rules stay.
-  EXPECT_EQ(doc({{k::line, " Host: the machine it runs on", 0}}), " Host: the machine it runs on");
-  EXPECT_EQ(doc({{k::line, "----", 0}, {k::line, " t", 1}}), "---- t");
-  EXPECT_EQ(doc({{k::block, " No STAT tables available ", 0}}), "(none)");
+  for (const Case& c : cases)
+    EXPECT_EQ(doc_of(c.lines, c.next), c.want) << c.lines[0];
+  std::string out;
+  dcomment stat{dcomment_kind::block, " No STAT tables available ", 0, 0};
+  EXPECT_FALSE(dialect_docstring(std::span(&stat, 1), 1, {}, out));
 }
 
 // The model that a dialect reading makes, one line: each table in name order
-// with its columns, "{doc}" after a name that has one, "->t.c" for each
-// foreign key.
+// with its columns, "{doc}" after a name that has one, "[note]" after one
+// with a catalog comment, "->t.c" for each foreign key.
 std::string model(sql_dialect d, std::string_view sql, std::string* messages = nullptr) {
   Messages m;
   schema s;
@@ -127,17 +154,19 @@ std::string model(sql_dialect d, std::string_view sql, std::string* messages = n
   if (!ok)
     return "failed: " + m.text();
   std::string out;
-  auto doc = [&](std::optional<std::string_view> c) {
+  auto doc = [&](std::optional<std::string_view> c, const char* note) {
     if (c)
       out += "{" + std::string(*c) + "}";
+    if (note)
+      out += "[" + std::string(note) + "]";
   };
   for (const table* t : s.tables) {
     out += t->name;
-    doc(t->comment);
+    doc(t->comment, t->note);
     out += "(";
     for (const column* c : t->cols) {
       out += c->name;
-      doc(c->comment);
+      doc(c->comment, c->note);
       if (c->fkey)
         out += "->" + std::string(c->fkey->parent->name) + "." + std::string(c->fkey->name);
       for (const column* more : c->fkey_more)
@@ -175,12 +204,12 @@ TEST(DialectGrammar, TablesAndTheirConstraints) {
        "big(a) p(a) q(a) "},
       {postgres, "CREATE TABLE r (a int, b int); CREATE TABLE r1 PARTITION OF r FOR VALUES FROM (1) TO (2);",
        "r(a b) r1(a b) "},
-      {mysql, "CREATE TABLE a (x int COMMENT 'c'); CREATE TABLE b LIKE a;", "a(x{c}) b(x{c}) "},
-      {postgres, "CREATE TEMP TABLE x (a int); CREATE TABLE t AS SELECT 1;", "t() "},
+      {mysql, "CREATE TABLE a (x int COMMENT 'c'); CREATE TABLE b LIKE a;", "a(x[c]) b(x[c]) "},
+      {postgres, "CREATE TEMP TABLE x (a int); CREATE TABLE t AS SELECT 1;", "t(?column?) "},
       // A query's columns: aliases, columns, the stars of its FROM table.
       {postgres, "CREATE TABLE e (id int, at date); CREATE TABLE c AS (SELECT e.id, count(*) AS n, 'x' FROM e "
                  "WHERE id > 0); CREATE TABLE d AS SELECT * FROM e WITH NO DATA;",
-       "c(id n) d(at id) e(at id) "},
+       "c(?column? id n) d(at id) e(at id) "},
       // Words that begin a constraint only where the constraint's syntax follows.
       {postgres, "CREATE TABLE t (exclude int, EXCLUDE USING gist (exclude WITH =));", "t(exclude) "},
       {mysql, "CREATE TABLE t (period int, s date, e date, PERIOD FOR p (s, e));", "t(e period s) "},
@@ -245,18 +274,18 @@ TEST(DialectGrammar, Documentation) {
       // Before a definition, at the end of its own line, and the catalog's after a paragraph break.
       {postgres, "-- Tables\nCREATE TABLE t (\n  -- first\n  a int, -- of a\n  b int -- of b\n);\n"
                  "COMMENT ON TABLE t IS 'Catalog';\nCOMMENT ON COLUMN t.b IS 'B''s';",
-       "t{ Tables\nCatalog}(a{ first of a} b{ of b\nB's}) "},
+       "t{Tables}[Catalog](a{first of a} b{of b}[B's]) "},
       {postgres, "CREATE TABLE t (a int);COMMENT ON COLUMN public.t.a IS 'x';COMMENT ON COLUMN t.a IS NULL;"
                  "COMMENT ON TABLE t IS 'y'; COMMENT ON TABLE t IS '';",
        "t(a) "},
       {mysql, "CREATE TABLE t (\n  a int COMMENT 'first\\nline', # after a\n  b int\n) COMMENT='tab';\n"
               "ALTER TABLE t COMMENT 'again', MODIFY b int COMMENT 'modified';",
-       "t{again}(a{ after a\nfirst\nline} b{modified}) "},
+       "t[again](a{after a}[first\nline] b[modified]) "},
       // Dump tools' notes are not documentation; a comment after ALTER's column belongs to it.
       {postgres, "--\n-- Name: t; Type: TABLE; Schema: public; Owner: -\n--\n\nCREATE TABLE public.t (a int);\n"
                  "-- added later\nALTER TABLE t ADD COLUMN b int;",
-       "t(a b{ added later}) "},
-      {sqlite, "/* No STAT tables available */\nCREATE TABLE t (a /* the a */, b);", "t(a{ the a } b) "},
+       "t(a b{added later}) "},
+      {sqlite, "/* No STAT tables available */\nCREATE TABLE t (a /* the a */, b);", "t(a{the a} b) "},
   });
 }
 

@@ -290,17 +290,19 @@ TEST(ParseBuf, FailedParseLeavesPartialModel) {
   EXPECT_FALSE(r.s.refs[1].cname);
 }
 
-TEST(ParseBuf, LongTokenInMessages) {  // a message quotes the token whole
+// A message quotes a long token by its start, and says how much more there is.
+TEST(ParseBuf, LongTokenInMessages) {
   std::string tok;
   for (int i = 0; i < 100000; i++) tok += char('0' + i % 10);
+  const std::string quoted = tok.substr(0, 256) + "[... 99744 more bytes]";
   const struct {
     std::string before, after;  // the input around the token
     bool ok;
     std::vector<std::string> messages;  // each at the position after the token
   } cases[] = {
-      {"CREATE TABLE t (a, FOREIGN KEY (", ") REFERENCES t (a));", true, {"cannot find column: " + tok}},
+      {"CREATE TABLE t (a, FOREIGN KEY (", ") REFERENCES t (a));", true, {"cannot find column: " + quoted}},
       {"CREATE TABLE t (f ", ");", false,
-       {"unexpected: " + tok + " (wanted \"key\")", "syntax error trailing columns"}},
+       {"unexpected: " + quoted + " (wanted \"key\")", "syntax error trailing columns"}},
   };
   for (const auto& c : cases) {
     Parse r(c.before + tok + c.after);

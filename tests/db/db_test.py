@@ -7,33 +7,45 @@ usage: db_test.py --tabledoc PATH --tablegraph PATH --work DIR
 
 Starts private servers (PostgreSQL through initdb and pg_ctl, MariaDB through
 mariadb-install-db and mariadbd, both on Unix sockets only, their data under
---work) and loads each input into a database of its own: the corpus files of
-each dialect (the dialect column of the corpus README says which) and the
-fixtures under --fixtures (postgres/, mysql/, sqlite/: NAME.sql with NAME.json).
-A file that its database refuses is reported and left out. Then it writes the
+--work) and loads each input into a database of its own, as psql -f, the
+mariadb client and sqlite3's .read run it: the corpus files of each dialect
+(the dialect column of the corpus README says which) and the fixtures under
+--fixtures (postgres/, mysql/, sqlite/: NAME.sql with NAME.json). A corpus
+file that its database refuses is reported and left out. Then it writes the
 database's dump (pg_dump --schema-only, mysqldump --no-data, sqlite3 .schema),
 reads the catalog into a normal form
 
-  {"tables": {NAME: {"columns": [...], "comment": TEXT|null,
+  {"tables": {NAME: {"columns": [...in declaration order], "comment": TEXT|null,
                      "column_comments": {COL: TEXT}}},
    "foreign_keys": [[TABLE, COLUMN, TARGET_TABLE, TARGET_COLUMN], ...]}
 
-(the default schema left off, other schemas as schema.table), runs both
-programs with -d on the file and on the dump, and compares tables, columns,
-foreign-key pairs and comments with what the document and the graph show.
+(the default schema or database left off, others as schema.table), runs both
+programs with -d on the file and on the dump, and compares what the document
+and the graph show with it: the tables, their columns and the columns' order
+(the graph's ports), the foreign keys (the document's links and the graph's
+edges) and the text of each entry.
 
-A fixture's .json is the catalog it must give, checked in every mode; it may
-also say {"refused": true} (the database must refuse the file) and give
-"file_comments": {"t": TEXT, "t.c": TEXT}, the file's own comments that this
-harness must find in it.
+This test knows nothing of the programs' reading rules. What a file's own
+comments document is written in the fixture's .json by hand ("docs", and
+"dump_docs" for what sqlite3's .schema keeps of them); the test only turns the
+document's HTML back into text. A catalog comment is shown as plain text: a
+single line break in it is a space, a blank line a paragraph break, nothing
+else changes. An entry's text is its documentation, then, after a paragraph
+break, its catalog comment.
+
+A fixture's .json is the catalog it must give, checked in every mode, with
+"docs": {"TABLE": TEXT, "TABLE.COLUMN": TEXT}, or {"refused": true} (the
+database must refuse the file). A corpus input has no docs: of its comments
+the test checks that each catalog comment ends its entry's text, and that a
+pg_dump or mysqldump dump shows the catalog comments alone.
 
 --mode check (the default): exit 1 on a fixture whose catalog is not its
 .json; with --strict also on any difference between the programs and the
 catalog, for the fixtures and for every corpus input that --expect does not
-list as a known difference. --mode report prints, per kind of input, runs
-that succeed, foreign keys linked, catalog comments shown and the file's own
-comments shown. Exits 77 (skipped) when a database program is missing or a
-server cannot start.
+list as a known difference. --mode report prints, for the fixtures and for
+the corpus, the runs that show exactly what the database holds, per dialect,
+of the file and of its dump, and what the others differ in. Exits 77
+(skipped) when a database program is missing or a server cannot start.
 """
 
 import argparse
@@ -47,6 +59,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -165,10 +178,27 @@ class Postgres:
             raise RuntimeError(r.stderr.decode(errors="replace"))
 
     def load(self, db, path, stop=True):
+        """Runs the file as psql -f does (its own BEGIN, COMMIT, ROLLBACK and
+        SET LOCAL as they are written): [(the failed statement, message)]."""
         self.create(db)
-        stopping = ["-v", "ON_ERROR_STOP=1", "--single-transaction"] if stop else []
-        r = run(self.psql_argv(db) + stopping + ["-f", path])
-        return errors_at(r.stderr, r"^psql:.*?:(\d+): ERROR: ")
+        stopping = ["-v", "ON_ERROR_STOP=1"] if stop else []
+        r = run(self.psql_argv(db) + stopping + ["--echo-errors", "-f", path])
+        errors = []
+        statement = None
+        for ln in r.stderr.decode(errors="replace").splitlines():
+            m = re.match(r"^psql:.*?:\d+: (ERROR|error|STATEMENT|\w+):\s*(.*)$", ln)
+            if m and m.group(1) in ("ERROR", "error"):
+                errors.append([None, ln.strip()])
+                statement = None
+            elif m and m.group(1) == "STATEMENT" and errors and errors[-1][0] is None:
+                statement = [m.group(2)]
+                errors[-1][0] = statement
+            elif m:
+                statement = None
+            elif statement is not None:
+                statement.append(ln)
+        out = [("\n".join(s) if s else None, message) for s, message in errors]
+        return out or ([(None, first_error(r.stderr))] if r.returncode else [])
 
     def dump(self, db, out):
         r = run([self.pg_dump, "-h", self.sock, "-U", "postgres", "--schema-only", "-f", out, db])
@@ -228,6 +258,7 @@ class MariaDB:
         self.pidfile = os.path.join(root, "mariadbd.pid")
         self.sock = None
         self.proc = None
+        self.created = {}  # db: the other databases that its file created
 
     def start(self):
         self.stop_stale()
@@ -289,21 +320,34 @@ class MariaDB:
     def client_argv(self, db=None):
         return [self.client, "--no-defaults", "-S", self.sock, "-u", "root"] + ([db] if db else [])
 
+    def databases(self):
+        return {r for r in self.rows(None, "SELECT JSON_QUOTE(SCHEMA_NAME) FROM information_schema.SCHEMATA")}
+
     def load(self, db, path, stop=True):
+        """Runs the file in the mariadb client: [(the failed statement, message)].
+        The databases that the file creates (CREATE DATABASE, USE) are read
+        and dumped with its own."""
+        before = self.databases()
         r = run(self.client_argv() + ["-e", "CREATE DATABASE `%s`" % db])
         if r.returncode != 0:
             raise RuntimeError(r.stderr.decode(errors="replace"))
         with open(path, "rb") as f:
             r = run(self.client_argv(db) + ([] if stop else ["--force"]), stdin=f)
-        return errors_at(r.stderr, r"^ERROR \d+ \(\w+\) at line (\d+)") or \
-            ([(0, first_error(r.stderr))] if r.returncode else [])
+        self.created[db] = sorted(self.databases() - before - {db})
+        return statements_at(path, r.stderr, r"^ERROR \d+ \(\w+\) at line (\d+)") or \
+            ([(None, first_error(r.stderr))] if r.returncode else [])
 
     def dump(self, db, out):
+        """mysqldump of the database, then of each database that its file
+        created, with the CREATE DATABASE and USE that bring a reader there."""
         with open(out, "wb") as f:
-            r = run([self.mysqldump, "--no-defaults", "-S", self.sock, "-u", "root", "--no-data", db],
-                    stdout=f, stderr=subprocess.PIPE, capture_output=False)
-        if r.returncode != 0:
-            raise RuntimeError("mysqldump: " + r.stderr.decode(errors="replace"))
+            for i, name in enumerate([db] + self.created.get(db, [])):
+                more = ["--databases"] if i else []
+                f.flush()
+                r = run([self.mysqldump, "--no-defaults", "-S", self.sock, "-u", "root", "--no-data"]
+                        + more + [name], stdout=f, stderr=subprocess.PIPE, capture_output=False)
+                if r.returncode != 0:
+                    raise RuntimeError("mysqldump: " + r.stderr.decode(errors="replace"))
 
     def rows(self, db, query):
         r = run(self.client_argv(db) + ["-N", "-B", "-r", "-e", query])
@@ -312,25 +356,30 @@ class MariaDB:
         return [json.loads(line) for line in r.stdout.decode().splitlines() if line]
 
     def catalog(self, db):
+        """The tables of the database and of those that its file created, the
+        others' as schema.table."""
+        schemas = ", ".join("'%s'" % s.replace("'", "''") for s in [db] + self.created.get(db, []))
         cols = self.rows(db, """
-            SELECT JSON_ARRAY(t.TABLE_NAME, t.TABLE_COMMENT, c.COLUMN_NAME, c.COLUMN_COMMENT)
+            SELECT JSON_ARRAY(t.TABLE_SCHEMA, t.TABLE_NAME, t.TABLE_COMMENT, c.COLUMN_NAME, c.COLUMN_COMMENT)
             FROM information_schema.TABLES t LEFT JOIN information_schema.COLUMNS c
               ON c.TABLE_SCHEMA = t.TABLE_SCHEMA AND c.TABLE_NAME = t.TABLE_NAME
-            WHERE t.TABLE_SCHEMA = DATABASE() AND t.TABLE_TYPE = 'BASE TABLE'
-            ORDER BY t.TABLE_NAME, c.ORDINAL_POSITION""")
+            WHERE t.TABLE_SCHEMA IN (%s) AND t.TABLE_TYPE = 'BASE TABLE'
+            ORDER BY t.TABLE_SCHEMA, t.TABLE_NAME, c.ORDINAL_POSITION""" % schemas)
         fks = self.rows(db, """
-            SELECT JSON_ARRAY(TABLE_NAME, COLUMN_NAME, REFERENCED_TABLE_SCHEMA, REFERENCED_TABLE_NAME,
-                              REFERENCED_COLUMN_NAME)
+            SELECT JSON_ARRAY(TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, REFERENCED_TABLE_SCHEMA,
+                              REFERENCED_TABLE_NAME, REFERENCED_COLUMN_NAME)
             FROM information_schema.KEY_COLUMN_USAGE
-            WHERE TABLE_SCHEMA = DATABASE() AND REFERENCED_TABLE_NAME IS NOT NULL""")
+            WHERE TABLE_SCHEMA IN (%s) AND REFERENCED_TABLE_NAME IS NOT NULL""" % schemas)
+
+        def qualified(schema, name):
+            return name if schema == db else schema + "." + name
         out = {"tables": {}, "foreign_keys": []}
-        for table, comment, col, col_comment in cols:
-            t = out["tables"].setdefault(table, new_table(comment))
+        for schema, table, comment, col, col_comment in cols:
+            t = out["tables"].setdefault(qualified(schema, table), new_table(comment))
             if col is not None:
                 add_column(t, col, col_comment)
-        for table, col, tschema, ttable, tcol in fks:
-            target = ttable if tschema == db else tschema + "." + ttable
-            out["foreign_keys"].append([table, col, target, tcol])
+        for schema, table, col, tschema, ttable, tcol in fks:
+            out["foreign_keys"].append([qualified(schema, table), col, qualified(tschema, ttable), tcol])
         return normal(resolve_names(out, fold=True))
 
 
@@ -354,8 +403,8 @@ class SQLite:
     def load(self, db, path, stop=True):
         r = run([self.sqlite3] + (["-bail"] if stop else []) +
                 [self.path(db), ".read '%s'" % path.replace("'", "''")], stdin=subprocess.DEVNULL)
-        return errors_at(r.stderr, r"^(?:Parse error|Runtime error|Error)(?: near line (\d+))?:") or \
-            ([(0, first_error(r.stderr or r.stdout))] if r.returncode else [])
+        return statements_at(path, r.stderr, r"^(?:Parse error|Runtime error|Error)(?: near line (\d+))?:") or \
+            ([(None, first_error(r.stderr or r.stdout))] if r.returncode else [])
 
     def dump(self, db, out):
         with open(out, "wb") as f:
@@ -405,14 +454,23 @@ class SQLite:
         return normal(resolve_names(out, fold=True, tables_fold=True))
 
 
-def errors_at(err, pattern):
-    """[(line, message)] of the errors in a client's messages, line counted
-    from 1 (0 when the message gives none)."""
+def statements_at(path, err, pattern):
+    """[(statement, message)] of the errors in a client's messages, where the
+    client gives the line that the failed statement begins on (mariadb and
+    sqlite3 do): the statement is the file's text from there (None when the
+    message gives no line)."""
     out = []
+    lines = None
     for ln in err.decode(errors="replace").splitlines():
         m = re.match(pattern, ln)
         if m:
-            out.append((int(m.group(1) or 0), ln.strip()))
+            statement = None
+            if m.group(1):
+                if lines is None:
+                    with open(path, encoding="utf-8", errors="replace") as f:
+                        lines = f.read().split("\n")
+                statement = "\n".join(lines[int(m.group(1)) - 1:int(m.group(1)) + 4])
+            out.append((statement, ln.strip()))
     return out
 
 
@@ -458,352 +516,10 @@ def normal(cat):
     return cat
 
 
-# ---------------------------------------------------------------------------
-# The file's own comments: a small tokenizer per dialect that finds the
-# comments in front of each CREATE TABLE and each column definition, and the
-# one at the end of a column's own line.
-
-BOILERPLATE = re.compile(r"""^(?:\ -{20,}\s*   # mysqldump's rule under its header
-    | \s*(?:
-      Name:\ .*;\ Type:\ .*;\ Schema:\ .*   # pg_dump's header of each object
-    | (?:PostgreSQL\ database\ dump(?:\ complete)?|TOC\ entry\ .*|Dumped\ (?:from|by)\ .*)
-    | (?:MySQL|MariaDB)\ dump\ .*
-    | Host:\ .*Database:\ .* | Server\ version\b.*
-    | Table\ structure\ for\ table\ .* | (?:Temporary|Final)\ (?:table\ )?(?:view\ )?structure\ for\ view\ .*
-    | Dumping\ (?:data|routines|events)\ for\ .* | Dump\ completed.* | Current\ Database:\ .*
-    | No\ STAT\ tables\ available
-    )\s*)$""", re.X | re.S)
-
-# The words that begin a table constraint rather than a column, unquoted.
-# Some are names elsewhere: PostgreSQL's EXCLUDE is one only when USING or
-# "(" follows (a column may be called exclude), KEY and INDEX are MySQL's.
-CONSTRAINT_WORDS = {"constraint", "primary", "unique", "check", "foreign", "like"}
-CONSTRAINT_WORDS_OF = {"postgres": set(), "sqlite": set(), "mysql": {"key", "index", "fulltext", "spatial"}}
-
-
-def is_constraint(first, second, dialect):
-    if first.kind != "word":
-        return False
-    word = first.text.lower()
-    if word in CONSTRAINT_WORDS or word in CONSTRAINT_WORDS_OF[dialect]:
-        return True
-    follows = second.text.lower() if second is not None else ""
-    return (dialect == "postgres" and word == "exclude" and follows in ("using", "(")) or \
-        (dialect == "mysql" and word == "period" and follows == "for")
-
-
-class Tok:
-    __slots__ = ("kind", "text", "line", "end_line", "body", "quoted")
-
-    def __init__(self, kind, text, line, end_line, body=None, quoted=False):
-        self.kind, self.text, self.line, self.end_line = kind, text, line, end_line
-        self.body, self.quoted = body, quoted
-
-
-def tokens(text, dialect):
-    """Tokens of `text`: word, name (quoted), string, punct, comment (body =
-    its text, or None for MySQL's executable comments) and meta (a psql
-    command line)."""
-    i, n, line = 0, len(text), 0
-    word = re.compile(r"[A-Za-z0-9_$\x80-\U0010ffff]+")
-    at_line_start = True
-    while i < n:
-        c = text[i]
-        if c == "\n":
-            line += 1
-            i += 1
-            at_line_start = True
-            continue
-        if c in " \t\r\f\v":
-            i += 1
-            continue
-        start, start_line = i, line
-        if c == "\\" and dialect == "postgres" and at_line_start:
-            j = text.find("\n", i)
-            j = n if j < 0 else j
-            yield Tok("meta", text[i:j], line, line)
-            i = j
-            continue
-        at_line_start = False
-        line_comment = (text.startswith("--", i) and (dialect != "mysql" or i + 2 >= n or text[i + 2] in " \t\r\n\f\v")) \
-            or (c == "#" and dialect == "mysql")
-        if line_comment:
-            j = text.find("\n", i)
-            j = n if j < 0 else j
-            body = text[i + (1 if c == "#" else 2):j]
-            yield Tok("comment", text[i:j], line, line, body if body.strip() else body + "\n")
-            i = j
-            continue
-        if text.startswith("/*", i):
-            depth, j = 1, i + 2
-            while j < n and depth:
-                if text.startswith("*/", j):
-                    depth -= 1
-                    j += 2
-                elif dialect == "postgres" and text.startswith("/*", j):
-                    depth += 1
-                    j += 2
-                else:
-                    j += 1
-            raw = text[i:j]
-            line += raw.count("\n")
-            executable = dialect == "mysql" and (raw.startswith("/*!") or raw.startswith("/*M!"))
-            yield Tok("comment", raw, start_line, line, None if executable else block_body(raw[2:-2]))
-            i = j
-            continue
-        m = word.match(text, i)
-        if m and not (c == "$" and dialect == "postgres"):
-            w = m.group()
-            j = m.end()
-            if j < n and text[j] == "'" and w.lower() in ("e", "x", "b", "n", "u&", "_utf8mb4", "_binary"):
-                pass  # a prefixed string: lexed as a string below
-            else:
-                yield Tok("word", w, line, line)
-                i = j
-                continue
-            i = j
-            c = "'"
-        if c == "$" and dialect == "postgres":
-            m = re.compile(r"\$([A-Za-z_][A-Za-z0-9_]*)?\$").match(text, i)
-            if m:
-                j = text.find(m.group(), m.end())
-                j = n if j < 0 else j + len(m.group())
-                line += text.count("\n", i, j)
-                yield Tok("string", text[start:j], start_line, line)
-                i = j
-                continue
-            m = word.match(text, i + 1)
-            j = m.end() if m else i + 1
-            yield Tok("word", text[i:j], line, line)
-            i = j
-            continue
-        quotes = {"postgres": "'\"", "sqlite": "'\"`[", "mysql": "'\"`"}[dialect]
-        if c in quotes:
-            close = "]" if c == "[" else c
-            backslash = dialect == "mysql" and c in "'\"" or (dialect == "postgres" and text[start] in "eE")
-            j = i + 1
-            while j < n:
-                if backslash and text[j] == "\\":
-                    j += 2
-                    continue
-                if text[j] == close:
-                    if close != "]" and j + 1 < n and text[j + 1] == close:
-                        j += 2
-                        continue
-                    break
-                j += 1
-            j = min(j + 1, n)
-            line += text.count("\n", i, j)
-            is_name = c in "`[" or (c == '"' and dialect != "mysql")
-            body = text[i + 1:j - 1]
-            if close != "]":
-                body = body.replace(close * 2, close)
-            yield Tok("name" if is_name else "string", body if is_name else text[start:j],
-                      start_line, line, quoted=is_name)
-            i = j
-            continue
-        yield Tok("punct", c, line, line)
-        i += 1
-
-
-def block_body(body):
-    """A block comment's text as the reader's tokenizer rewrites it: line
-    breaks become spaces, an empty line or a framed blank line a paragraph
-    break, the margin and one frame '*' of each continuation line go."""
-    lines = body.split("\n")
-    out = [lines[0]]
-    for ln in lines[1:]:
-        stripped = ln.lstrip()
-        if stripped.startswith("*") and not stripped.startswith("*/"):
-            stripped = stripped[1:]
-            out.append("\n" if not stripped.strip() else " " + stripped)
-        elif ln == "" or ln == "\r":
-            out.append("\n")
-        else:
-            out.append(" " + stripped)
-    return "".join(out)
-
-
-def name_of(tok, dialect):
-    if tok.quoted:
-        return tok.text
-    return tok.text.lower() if dialect == "postgres" else tok.text
-
-
-def docstring(comments):
-    parts = [c.body for c in comments if c.body is not None and not BOILERPLATE.match(c.body)]
-    text = "".join(parts)
-    return text if text.strip() else None
-
-
-def statements(toks):
-    """Statements as lists of tokens (comments included), cut at ';' and at
-    psql command lines."""
-    cur = []
-    for t in toks:
-        if t.kind == "meta":
-            if cur:
-                yield cur
-            cur = []
-        elif t.kind == "punct" and t.text == ";":
-            yield cur
-            cur = []
-        else:
-            cur.append(t)
-    if cur:
-        yield cur
-
-
-_TOKENS = {}
-
-
-def file_tokens(path, dialect):
-    """The tokens of a file, read once for every use."""
-    key = (path, dialect)
-    if key not in _TOKENS:
-        with open(path, encoding="utf-8", errors="surrogateescape") as f:
-            _TOKENS[key] = list(tokens(f.read(), dialect))
-    return _TOKENS[key]
-
-
-def statement_starts(toks):
-    """[(line counted from 1, first words)] of each statement, in order."""
-    out = []
-    for st in statements(toks):
-        code = [t for t in st if t.kind != "comment"]
-        if code:
-            out.append((code[0].line + 1, [t.text.lower() for t in code[:6] if t.kind == "word"]))
-    return out
-
-
-def statement_at(starts, line):
-    """The first words of the statement that covers `line`."""
-    words = []
-    for start, w in starts:
-        if start > line:
-            break
-        words = w
-    return words
-
-
-def shapes_tables(words):
-    """Whether a statement beginning with `words` makes, changes or documents
-    a table: an error there leaves the catalog short of what the file says."""
-    head = words[:5]
-    return (head[:1] in (["create"], ["alter"], ["drop"]) and ("table" in head or "schema" in head)) \
-        or head[:2] == ["comment", "on"] or head[:2] == ["set", "search_path"]
-
-
-def own_comments(toks, dialect):
-    """{"t": docstring, "t.c": docstring} for the tables and columns that
-    the file documents with comments of its own, by the names that the
-    statements give them (a schema kept as written, see table_key)."""
-    found = {}
-    schema = None  # the first schema of PostgreSQL's search_path, when not public
-    for st in statements(toks):
-        lead = []
-        k = 0
-        while k < len(st) and st[k].kind == "comment":
-            lead.append(st[k])
-            k += 1
-        code = [t for t in st[k:] if t.kind != "comment"]
-        words = [t.text.lower() if t.kind == "word" else None for t in code]
-        if dialect == "postgres" and words[:2] == ["set", "search_path"]:
-            path = [name_of(t, dialect) for t in code[2:] if t.kind in ("word", "name")
-                    and t.text.lower() != "to"]
-            schema = path[0] if path and path[0] != "public" else None
-            continue
-        if dialect == "postgres" and "set_config" in words and any(
-                t.kind == "string" and t.text == "'search_path'" for t in code):
-            schema = None
-            continue
-        if not words or words[0] != "create":
-            continue
-        j = 1
-        while j < len(words) and words[j] in ("or", "replace", "global", "local", "unlogged"):
-            j += 1
-        if j < len(words) and words[j] in ("temp", "temporary", "virtual", "foreign"):
-            continue
-        if j >= len(words) or words[j] != "table":
-            continue
-        j += 1
-        if words[j:j + 3] == ["if", "not", "exists"]:
-            j += 3
-        parts = [name_of(code[j], dialect)]
-        j += 1
-        while j + 1 < len(code) and code[j].kind == "punct" and code[j].text == ".":
-            parts.append(name_of(code[j + 1], dialect))
-            j += 2
-        if len(parts) == 1 and schema and dialect == "postgres":
-            parts.insert(0, schema)
-        if parts[0] in ("public", "main") and len(parts) == 2:
-            parts = parts[1:]
-        table = ".".join(parts)
-        doc = docstring(lead)
-        if doc is not None:
-            found[table] = doc
-        # The column list: the tokens from the '(' after the name, comments kept.
-        pos = st.index(code[j]) if j < len(code) else len(st)
-        if pos >= len(st) or st[pos].kind != "punct" or st[pos].text != "(":
-            continue
-        for col, doc in column_docs(st[pos + 1:], dialect):
-            found[table + "." + col] = doc
-    return found
-
-
-def column_docs(toks, dialect):
-    """(column, docstring) for the items of a column list: the comments in
-    front of an item, and those on the line where it ends."""
-    items = []  # [first token, last token, leading comments, trailing comments, second token]
-    depth = 0
-    pending = []
-    cur = None
-    last = None  # the item that ended last, open for comments on its line
-    for t in toks:
-        if t.kind == "comment":
-            if depth:
-                continue
-            if last is not None and t.line == last[1].end_line:
-                last[3].append(t)
-            else:
-                pending.append(t)
-            continue
-        if t.kind == "punct" and t.text == "(":
-            depth += 1
-        elif t.kind == "punct" and t.text == ")":
-            if depth == 0:
-                break
-            depth -= 1
-        elif depth == 0 and t.kind == "punct" and t.text == ",":
-            if cur is not None:
-                last, cur = cur, None
-            continue
-        if cur is None:
-            if last is not None and t.line == last[1].end_line and last[3]:
-                # What came after the last item on its line leads into this one.
-                pending = last[3] + pending
-                last[3] = []
-            cur = [t, t, pending, [], None]
-            pending = []
-            items.append(cur)
-            last = None
-        if cur[4] is None and cur[0] is not t:
-            cur[4] = t
-        cur[1] = t
-        if depth == 0:
-            last = cur
-    for first, _, lead, trail, second in items:
-        if is_constraint(first, second, dialect):
-            continue
-        if first.kind not in ("word", "name"):
-            continue
-        doc = docstring(lead + trail)
-        if doc is not None:
-            yield name_of(first, dialect), doc
 
 
 # ---------------------------------------------------------------------------
-# What the programs show
+# What the programs show: the document's and the graph's text, read back.
 
 ENTITIES = {"&quot;": '"', "&amp;": "&", "&lt;": "<", "&gt;": ">", "&#x201c;": "\u201c",
             "&#x201d;": "\u201d", "&#8211;": "\u2013", "&#8212;": "\u2014"}
@@ -814,8 +530,8 @@ def unescape(text):
 
 
 def parse_document(html):
-    """{table: {"comment": TEXT|None, "columns": {col: {"comment": .., "links": [text]}}}},
-    comments as rendered HTML, names unescaped, in the order written."""
+    """{table: {"comment": HTML|None, "columns": {col: {"comment": .., "links": [text]}}}},
+    names unescaped."""
     doc = {}
     lines = html.split("\n")
     i = 0
@@ -837,8 +553,7 @@ def parse_document(html):
                 j = i + 1
                 while j < len(lines) and lines[j] != indent + "</div>":
                     j += 1
-                text = "\n".join(lines[i + 1:j])
-                owner["comment"] = text[len(indent) + 1:] if text.startswith(indent + "\t") else text
+                owner["comment"] = "\n".join(lines[i + 1:j])
                 i = j
                 break
         i += 1
@@ -846,18 +561,18 @@ def parse_document(html):
 
 
 def parse_graph(dot):
-    """({table: [columns]}, [(table, column, target table, target column)])."""
+    """({table: [columns in the order of their ports]},
+    [(table, column, target table, target column)])."""
     nodes = {}
     for m in re.finditer(r'^\ttable(\d+) \[shape=none; label=<<TABLE[^>]*>\n(.*?)\n\t\t</TABLE>>\];$',
                          dot, re.M | re.S):
         rows = re.findall(r'<TR><TD [^>]*?HREF="[^"]*"(?: PORT="f(\d+)")?>(.*?)</TD></TR>', m.group(2), re.S)
         if not rows:
             continue
-        name = unescape(rows[0][1])
-        nodes[m.group(1)] = (name, {port: unescape(text) for port, text in rows[1:]})
+        nodes[m.group(1)] = (unescape(rows[0][1]), {port: unescape(text) for port, text in rows[1:]})
     tables = {}
     for name, ports in nodes.values():
-        tables.setdefault(name, []).extend(ports.values())
+        tables.setdefault(name, []).extend(ports[p] for p in sorted(ports, key=int))
     edges = []
     for m in re.finditer(r"^\ttable(\d+):f(\d+) -> table(\d+):f(\d+);$", dot, re.M):
         a, b = nodes.get(m.group(1)), nodes.get(m.group(3))
@@ -866,74 +581,38 @@ def parse_graph(dot):
     return tables, edges
 
 
-def rendered_text(html):
-    """A rendered docstring as text: links reduced to their text, paragraph
-    breaks as newlines."""
-    text = re.sub(r'<a href="[^"]*">', "", html).replace("</a>", "").replace("<p></p>", "\n")
-    return squash(unescape(text))
+def norm(text):
+    """The whitespace normal form that texts are compared in: runs of white
+    space one space, each paragraph break one "\\n" with no space beside it,
+    spaces trimmed. An empty paragraph stays visible (two breaks in a row, or
+    one at either end)."""
+    text = re.sub(r"[^\S\n]+", " ", text)
+    return re.sub(r" ?\n ?", "\n", text).strip(" ")
 
 
-def markup_text(s):
-    """The text that the document's markup makes of docstring `s`: escapes,
-    paragraph breaks, typographic quotes and dashes, references and links
-    reduced to their text."""
-    out = []
-    i, n = 0, len(s)
-
-    def escaped(k):
-        return k > 0 and s[k - 1] == "\\"
-    while i < n:
-        c = s[i]
-        if c == "\\":
-            if escaped(i):
-                out.append("\\")
-            i += 1
-        elif escaped(i):
-            out.append(" " if c.isspace() else c)
-            i += 1
-        elif c == "\n":
-            out.append("\n")
-            i += 1
-        elif s.startswith("``", i):
-            out.append("\u201c")
-            i += 2
-        elif s.startswith("''", i):
-            out.append("\u201d")
-            i += 2
-        elif s.startswith("---", i):
-            out.append("\u2014")
-            i += 3
-        elif s.startswith("--", i):
-            out.append("\u2013")
-            i += 2
-        elif c == "@":
-            if i + 1 < n and s[i + 1] == '"':
-                j = s.find('"', i + 2)
-                name, i = (s[i + 2:], n) if j < 0 else (s[i + 2:j], j + 1)
-            else:
-                m = re.compile(r'[^\s(),;]*').match(s, i + 1)
-                name, i = m.group(), m.end()
-            out.append(name.replace("\n", " ") if name else "@")
-        elif c == "[":
-            j = s.find("]", i + 1)
-            label = s[i + 1:] if j < 0 else s[i + 1:j]
-            i = n if j < 0 else j + 1
-            if j >= 0 and i < n and s[i] == "(":
-                k = s.find(")", i + 1)
-                i = n if k < 0 else k + 1
-            out.append(label)
-        else:
-            out.append(" " if c.isspace() else c)
-            i += 1
-    return squash("".join(out))
+def shown_text(html):
+    """The text of a comment's HTML as a reader sees it: links as their text,
+    <p></p> a paragraph break, the line breaks of the HTML white space."""
+    if html is None:
+        return ""
+    text = re.sub(r'<a href="[^"]*">', "", html).replace("</a>", "")
+    text = re.sub(r"\s+", " ", text).replace("<p></p>", "\n")
+    return norm(unescape(text))
 
 
-def squash(text):
-    """Runs of white space as one space, paragraph breaks (with the spaces
-    around them, and runs of them) as one newline, none at either end."""
-    text = re.sub(r"[ \t\r\f\v]+", " ", text)
-    text = re.sub(r" ?\n[\n ]*", "\n", text)
-    return text.strip(" \n")
+def catalog_text(comment):
+    """A catalog comment as it is to be shown: the author's line breaks, a
+    single one a wrap (a space), a blank line (or several) a paragraph break;
+    every other character as it is."""
+    if comment is None:
+        return ""
+    paragraphs = re.split(r"\n[^\S\n]*\n\s*", comment.strip())
+    return norm("\n".join(re.sub(r"\s+", " ", p) for p in paragraphs))
+
+
+def shown_name(name):
+    """A name as the document's text writes it: every white-space byte a space."""
+    return re.sub(r"[\t\n\v\f\r]", " ", name)
 
 
 # ---------------------------------------------------------------------------
@@ -947,22 +626,23 @@ class Input:
         self.notes = []
 
 
-KIND = {("postgres", "file"): "PostgreSQL schema files", ("postgres", "dump"): "pg_dump --schema-only",
-        ("mysql", "file"): "MySQL schema files", ("mysql", "dump"): "mysqldump --no-data",
-        ("sqlite", "file"): "SQLite schema files", ("sqlite", "dump"): "sqlite3 .schema"}
+DIALECT_NAMES = {"postgres": "PostgreSQL", "mysql": "MySQL/MariaDB", "sqlite": "SQLite"}
+FORMS = (("file", "the hand-written file"), ("dump", "the database's dump of it"))
+# What a run may differ in, in the order the report lists them.
+KINDS = (("run", "the run (status, output)"), ("tables", "tables and columns"),
+         ("order", "the columns' order"), ("keys", "foreign keys"),
+         ("catalog", "catalog comments"), ("docs", "documentation from the file's comments"))
 
 
 class Result:
-    """What one program pair showed of one text (a file or its dump)."""
+    """What the two programs showed of one text (a file or its dump)."""
 
     def __init__(self, inp, form):
         self.inp, self.form = inp, form
-        self.ok = False
-        self.fk_total = self.fk_linked = 0
-        self.cat_total = self.cat_shown = 0
-        self.own_total = self.own_shown = 0
-        self.extra = 0
-        self.mismatches = []
+        self.mismatches = []  # (kind, text)
+
+    def differ(self, kind, text):
+        self.mismatches.append((kind, text))
 
     @property
     def label(self):
@@ -975,99 +655,102 @@ def run_program(prog, dialect, path):
         r.stderr.decode("utf-8", errors="replace")
 
 
-def shown_name(name):
-    """A name as the document's text writes it: every white-space byte a space."""
-    return re.sub(r"[\t\n\v\f\r]", " ", name)
+def entries(catalog):
+    """(key, table, column or None, catalog comment) of every table and column."""
+    for t, info in catalog["tables"].items():
+        yield t, t, None, info["comment"]
+        for c in info["columns"]:
+            yield "%s.%s" % (t, c), t, c, info["column_comments"].get(c)
 
 
-def compare(inp, form, text_path, catalog, own, tabledoc, tablegraph):
+def compare(inp, form, text_path, catalog, docs, tabledoc, tablegraph, keep_dir=None):
+    """Runs both programs on one text and compares with the catalog. `docs`:
+    {"t": TEXT, "t.c": TEXT}, the documentation that the text must show
+    before the catalog comments; None for a corpus input, whose own
+    documentation is not known."""
     res = Result(inp, form)
-    miss = res.mismatches
     dialect = inp.dialect
     cat_tables = catalog["tables"]
-    res.fk_total = len(catalog["foreign_keys"])
-    for t, info in cat_tables.items():
-        res.cat_total += (info["comment"] is not None) + len(info["column_comments"])
-    own = {k: v for k, v in own.items() if squash(markup_text(v))}
-    res.own_total = len(own)
 
     status_d, html, err_d = run_program(tabledoc, dialect, text_path)
     status_g, dot, err_g = run_program(tablegraph, dialect, text_path)
+    if keep_dir:
+        base = os.path.join(keep_dir, "%s.%s" % (inp.db, form))
+        for ext, out in (("html", html), ("dot", dot)):
+            with open(base + "." + ext, "w", encoding="utf-8", errors="surrogateescape") as f:
+                f.write(out)
     for prog, status, out, err in (("tabledoc", status_d, html, err_d), ("tablegraph", status_g, dot, err_g)):
         if status != 0:
-            miss.append("%s -d %s: status %d: %s" % (prog, dialect, status, (err.strip().splitlines() or [""])[0]))
+            res.differ("run", "%s -d %s: status %d: %s"
+                       % (prog, dialect, status, (err.strip().splitlines() or [""])[0]))
         elif not out:
-            miss.append("%s -d %s: status 0 without output" % (prog, dialect))
-    res.ok = status_d == 0 and status_g == 0 and bool(html) and bool(dot)
-    doc = parse_document(html) if status_d == 0 else {}
-    graph_tables, edges = parse_graph(dot) if status_g == 0 else ({}, [])
-    if not res.ok:
+            res.differ("run", "%s -d %s: status 0 without output" % (prog, dialect))
+    if res.mismatches:
         return res
+    doc = parse_document(html)
+    graph_tables, edges = parse_graph(dot)
 
-    # Tables and columns, in the document and in the graph.
+    # Tables and columns, in the document and in the graph; the columns'
+    # order in the graph, whose ports number them in declaration order.
     want = {shown_name(t): {shown_name(c) for c in info["columns"]} for t, info in cat_tables.items()}
     for t in sorted(set(want) - set(doc)):
-        miss.append("table %s: in the catalog, not in the document" % t)
+        res.differ("tables", "table %s: in the catalog, not in the document" % t)
     for t in sorted(set(doc) - set(want)):
-        miss.append("table %s: in the document, not in the catalog" % t)
-        res.extra += 1 + len(doc[t]["columns"])
+        res.differ("tables", "table %s: in the document, not in the catalog" % t)
     for t in sorted(set(want) & set(doc)):
         for c in sorted(want[t] - set(doc[t]["columns"])):
-            miss.append("column %s.%s: in the catalog, not in the document" % (t, c))
+            res.differ("tables", "column %s.%s: in the catalog, not in the document" % (t, c))
         for c in sorted(set(doc[t]["columns"]) - want[t]):
-            miss.append("column %s.%s: in the document, not in the catalog" % (t, c))
-            res.extra += 1
-    graph_want = {t: sorted(info["columns"]) for t, info in cat_tables.items()}
-    graph_have = {t: sorted(cols) for t, cols in graph_tables.items()}
-    for t in sorted(set(graph_want) | set(graph_have)):
-        if graph_want.get(t) != graph_have.get(t):
-            miss.append("graph: table %s has columns %s, the catalog %s"
-                        % (t, graph_have.get(t, "(none)"), graph_want.get(t, "(none)")))
+            res.differ("tables", "column %s.%s: in the document, not in the catalog" % (t, c))
+    for t in sorted(set(cat_tables) | set(graph_tables)):
+        have, cat = graph_tables.get(t), cat_tables.get(t, {}).get("columns")
+        if have is None or cat is None or sorted(have) != sorted(cat):
+            res.differ("tables", "graph: table %s has columns %s, the catalog %s"
+                       % (t, have if have is not None else "(none)", cat if cat is not None else "(none)"))
+        elif have != cat:
+            res.differ("order", "graph: the columns of %s in the order %s, the catalog's order is %s"
+                       % (t, have, cat))
 
-    # Foreign keys: one link per column pair.
+    # Foreign keys: one link and one edge per column pair.
     fk_want = {tuple(k) for k in catalog["foreign_keys"]}
     fk_doc = set()
     for t, info in doc.items():
         for c, col in info["columns"].items():
             for link in col["links"]:
                 fk_doc.add((t, c) + split_link(link, doc))
-    fk_want_shown = {(shown_name(a), shown_name(b), shown_name(c), shown_name(d)) for a, b, c, d in fk_want}
-    res.fk_linked = len(fk_want_shown & fk_doc)
-    for k in sorted(fk_want_shown - fk_doc):
-        miss.append("foreign key %s.%s -> %s.%s: in the catalog, not in the document" % k)
-    for k in sorted(fk_doc - fk_want_shown):
-        miss.append("foreign key %s.%s -> %s.%s: in the document, not in the catalog" % k)
+    fk_shown = {tuple(shown_name(x) for x in k) for k in fk_want}
+    for k in sorted(fk_shown - fk_doc):
+        res.differ("keys", "foreign key %s.%s -> %s.%s: in the catalog, not in the document" % k)
+    for k in sorted(fk_doc - fk_shown):
+        res.differ("keys", "foreign key %s.%s -> %s.%s: in the document, not in the catalog" % k)
     edge_set = set(edges)
     for k in sorted(fk_want - edge_set):
-        miss.append("graph: no edge for the foreign key %s.%s -> %s.%s" % k)
+        res.differ("keys", "graph: no edge for the foreign key %s.%s -> %s.%s" % k)
     for k in sorted(edge_set - fk_want):
-        miss.append("graph: edge %s.%s -> %s.%s that the catalog does not have" % k)
+        res.differ("keys", "graph: edge %s.%s -> %s.%s that the catalog does not have" % k)
 
-    # Comments: the file's own first, a paragraph break, then the catalog's.
-    owners = []
-    for t, info in cat_tables.items():
-        owners.append((t, doc.get(shown_name(t), {}).get("comment"), info["comment"], own.get(t)))
-        cols = doc.get(shown_name(t), {}).get("columns", {})
-        for c in info["columns"]:
-            owners.append(("%s.%s" % (t, c), cols.get(shown_name(c), {}).get("comment"),
-                           info["column_comments"].get(c), own.get("%s.%s" % (t, c))))
-    for key, shown, cat_text, own_text in owners:
-        have = rendered_text(shown) if shown is not None else ""
-        parts = [markup_text(p) for p in (own_text, cat_text) if p is not None]
-        parts = [p for p in parts if p]
-        expected = squash("\n".join(parts))
-        if cat_text is not None and markup_text(cat_text) and contains(have, markup_text(cat_text)):
-            res.cat_shown += 1
-        if own_text is not None and contains(have, markup_text(own_text)):
-            res.own_shown += 1
+    # Each entry's text: its documentation, then the catalog comment.
+    only_catalog = form == "dump" and dialect != "sqlite"  # pg_dump and mysqldump keep no comments
+    for key, t, c, comment in entries(catalog):
+        entry = doc.get(shown_name(t))
+        if entry is not None and c is not None:
+            entry = entry["columns"].get(shown_name(c))
+        if entry is None:
+            continue  # missing, said above
+        have = shown_text(entry["comment"])
+        cat = catalog_text(comment)
+        ends = have == cat or (bool(cat) and have.endswith("\n" + cat))
+        if docs is None and not only_catalog:
+            if cat and not ends:
+                res.differ("catalog", "text of %s: %s, which does not end with the catalog comment %s"
+                           % (key, json.dumps(have[:300]), json.dumps(cat[:300])))
+            continue
+        doc_text = norm((docs or {}).get(key, "")).strip("\n")
+        expected = "\n".join(p for p in (doc_text, cat) if p)
         if have != expected:
-            miss.append("comment of %s: the document shows %s, expected %s"
-                        % (key, json.dumps(have[:300]), json.dumps(expected[:300])))
+            res.differ("catalog" if cat and not ends else "docs",
+                       "text of %s: %s, expected %s" % (key, json.dumps(have[:300]), json.dumps(expected[:300])))
     return res
-
-
-def contains(have, part):
-    return bool(part) and part in have
 
 
 def split_link(text, doc):
@@ -1128,39 +811,50 @@ def read_expectations(path):
     return known
 
 
-def check_fixture(inp, catalog, refused, own):
-    """The fixture's catalog and comments as its .json says; a list of problems."""
+FIXTURE_KEYS = {"tables", "foreign_keys", "docs", "dump_docs", "refused"}
+
+
+def check_fixture(inp, catalog, refused):
+    """The fixture's catalog as its .json says, and docs that name its
+    entries; a list of problems."""
     exp = inp.fixture
+    problems = ["unknown key %s in the .json" % k for k in sorted(set(exp) - FIXTURE_KEYS)]
     if exp.get("refused"):
-        return [] if refused else ["the database accepted it, the fixture says it refuses it"]
+        return problems + ([] if refused else ["the database accepted it, the fixture says it refuses it"])
     if refused:
-        return ["the database refused it: %s" % refused]
-    problems = []
-    got = {"tables": catalog["tables"], "foreign_keys": catalog["foreign_keys"]}
+        return problems + ["the database refused it: %s" % refused]
     want_tables = {t: {"columns": v.get("columns", []), "comment": v.get("comment"),
                        "column_comments": v.get("column_comments", {})}
                    for t, v in exp.get("tables", {}).items()}
     want_fks = sorted(map(list, {tuple(k) for k in exp.get("foreign_keys", [])}))
-    if got["tables"] != want_tables:
-        problems.append("catalog tables %s, the fixture says %s" % (json.dumps(got["tables"], sort_keys=True),
-                                                                    json.dumps(want_tables, sort_keys=True)))
-    if got["foreign_keys"] != want_fks:
-        problems.append("catalog foreign keys %s, the fixture says %s" % (got["foreign_keys"], want_fks))
-    if "file_comments" in exp:
-        mine = {k: squash(markup_text(v)) for k, v in own.items()}
-        want = {k: squash(markup_text(v)) for k, v in exp["file_comments"].items()}
-        if mine != want:
-            problems.append("the file's own comments found %s, the fixture says %s"
-                            % (json.dumps(mine, sort_keys=True), json.dumps(want, sort_keys=True)))
+    if catalog["tables"] != want_tables:
+        problems.append("catalog tables %s, the fixture says %s"
+                        % (json.dumps(catalog["tables"], sort_keys=True, ensure_ascii=False),
+                           json.dumps(want_tables, sort_keys=True, ensure_ascii=False)))
+    if catalog["foreign_keys"] != want_fks:
+        problems.append("catalog foreign keys %s, the fixture says %s" % (catalog["foreign_keys"], want_fks))
+    keys = {key for key, _, _, _ in entries(catalog)}
+    for field in ("docs", "dump_docs"):
+        for key in sorted(set(exp.get(field, {})) - keys):
+            problems.append("%s names %s, which the catalog does not have" % (field, json.dumps(key)))
     return problems
 
 
 # ---------------------------------------------------------------------------
 
 
+def shapes_tables(statement):
+    """Whether a statement makes, changes or documents a table: an error there
+    leaves the catalog short of what the file says."""
+    text = re.sub(r"^(?:\s+|--[^\n]*\n?|#[^\n]*\n?|/\*.*?\*/)*", "", statement, flags=re.S)
+    head = re.findall(r"[a-z_]+", text[:300].lower())[:5]
+    return (head[:1] in (["create"], ["alter"], ["drop"]) and ("table" in head or "schema" in head)) \
+        or head[:2] == ["comment", "on"] or head[:2] == ["set", "search_path"]
+
+
 def load(server, inp):
-    """Loads the input; returns None, or why the database refuses it. A file
-    that fails only in statements that touch no table (a function that a
+    """Loads the input; returns None, or why the database refuses it. A corpus
+    file that fails only in statements that touch no table (a function that a
     newer server rejects, an INSERT into a table of another file) is loaded
     again past its errors and kept, with a note."""
     errors = server.load(inp.db, inp.path)
@@ -1168,32 +862,44 @@ def load(server, inp):
         return "; ".join(e for _, e in errors) or None
     inp.db += "_c"
     errors = server.load(inp.db, inp.path, stop=False)
-    starts = statement_starts(file_tokens(inp.path, inp.dialect))
-    for line, message in errors:
-        words = statement_at(starts, line) if line else []
-        if not line or shapes_tables(words):
+    for statement, message in errors:
+        if statement is None or shapes_tables(statement):
             return message
     inp.notes.append("loaded past %d errors in statements that touch no table, the first: %s"
                      % (len(errors), errors[0][1]))
     return None
 
 
-def print_table(results, title):
+def print_tables(results, title):
+    """The runs that show exactly what the database holds, per dialect and
+    form; then, where some do not, what the others differ in."""
+    dialects = [d for d in DIALECTS if any(r.inp.dialect == d for r in results)]
+    if not dialects:
+        return
     print(title)
     print()
-    print("| input | runs that succeed | foreign keys linked | catalog comments shown | "
-          "the file's own comments shown | entries the catalog does not have |")
-    print("|---|---|---|---|---|---|")
-    for (dialect, form), kind in KIND.items():
-        rs = [r for r in results if r.inp.dialect == dialect and r.form == form]
-        if not rs:
-            continue
-        cat = "—" if dialect == "sqlite" else "%d of %d" % (sum(r.cat_shown for r in rs), sum(r.cat_total for r in rs))
-        own = "—" if form == "dump" and dialect != "sqlite" else \
-            "%d of %d" % (sum(r.own_shown for r in rs), sum(r.own_total for r in rs))
-        print("| %s | %d of %d | %d of %d | %s | %s | %d |" % (
-            kind, sum(r.ok for r in rs), len(rs), sum(r.fk_linked for r in rs), sum(r.fk_total for r in rs),
-            cat, own, sum(r.extra for r in rs)))
+    print("Runs that show exactly what the database holds:")
+    print()
+    print("| input | %s |" % " | ".join(DIALECT_NAMES[d] for d in dialects))
+    print("|---|" + "---|" * len(dialects))
+    for form, label in FORMS:
+        cells = []
+        for d in dialects:
+            rs = [r for r in results if r.inp.dialect == d and r.form == form]
+            cells.append("%d of %d" % (sum(not r.mismatches for r in rs), len(rs)))
+        print("| %s | %s |" % (label, " | ".join(cells)))
+    print()
+    if all(not r.mismatches for r in results):
+        return
+    columns = [(d, form) for d in dialects for form, _ in FORMS]
+    print("Runs that differ, by what they differ in:")
+    print()
+    print("| differs in | %s |" % " | ".join("%s %s" % (DIALECT_NAMES[d], form) for d, form in columns))
+    print("|---|" + "---|" * len(columns))
+    for kind, label in KINDS:
+        cells = [str(sum(any(k == kind for k, _ in r.mismatches) for r in results
+                         if r.inp.dialect == d and r.form == form)) for d, form in columns]
+        print("| %s | %s |" % (label, " | ".join(cells)))
     print()
 
 
@@ -1202,10 +908,9 @@ def process(inp, server, args, out_dir):
     said, results, failures = [], [], []
     began = time.monotonic()
     refused = load(server, inp)
-    own_file = own_comments(file_tokens(inp.path, inp.dialect), inp.dialect)
+    catalog = server.catalog(inp.db) if not refused else None
     if inp.fixture is not None:
-        catalog = server.catalog(inp.db) if not refused else None
-        failures += ["%s: %s" % (inp.name, p) for p in check_fixture(inp, catalog, refused, own_file)]
+        failures += ["%s: %s" % (inp.name, p) for p in check_fixture(inp, catalog, refused)]
         if refused:
             if args.verbose:
                 said.append("%s: refused, as the fixture says: %s" % (inp.name, refused))
@@ -1213,23 +918,33 @@ def process(inp, server, args, out_dir):
     elif refused:
         said.append("%s: refused by the database, left out: %s" % (inp.name, refused))
         return said, results, failures
-    else:
-        catalog = server.catalog(inp.db)
     said += ["%s: %s" % (inp.name, note) for note in inp.notes]
     dump = os.path.join(out_dir, inp.db + ".dump.sql")
     server.dump(inp.db, dump)
-    for form, path in (("file", inp.path), ("dump", dump)):
-        own = own_file
-        if form == "dump":
-            own = {}  # pg_dump and mysqldump keep none of the file's comments
-            if inp.dialect == "sqlite":  # sqlite3 keeps those inside CREATE TABLE
-                own = own_comments(file_tokens(path, inp.dialect), inp.dialect)
-        res = compare(inp, form, path, catalog, own, args.tabledoc, args.tablegraph)
+    # What the dump says is what the database holds after running the dump,
+    # which may differ from the original (pg_dump cannot write an inherited
+    # table's column order). A MySQL file's other databases would collide
+    # with themselves, so their dump is held to the original.
+    dump_catalog = catalog
+    if not getattr(server, "created", {}).get(inp.db):
+        errors = server.load(inp.db + "_d", dump)
+        if errors:
+            said.append("%s: its dump does not load again, held to the original catalog: %s"
+                        % (inp.name, errors[0][1]))
+        else:
+            dump_catalog = server.catalog(inp.db + "_d")
+    for form, path, cat in (("file", inp.path, catalog), ("dump", dump, dump_catalog)):
+        docs = None
+        if inp.fixture is not None:
+            docs = inp.fixture.get("docs", {}) if form == "file" else \
+                inp.fixture.get("dump_docs", {}) if inp.dialect == "sqlite" else {}
+        res = compare(inp, form, path, cat, docs, args.tabledoc, args.tablegraph,
+                      out_dir if args.keep else None)
         results.append(res)
         if args.verbose:
             said.append("%s: %s" % (res.label, "ok" if not res.mismatches else
                                     "%d differences" % len(res.mismatches)))
-            said += ["    " + m for m in res.mismatches]
+            said += ["    " + m for _, m in res.mismatches]
     if args.verbose:
         said.append("%s: %.1f s" % (inp.name, time.monotonic() - began))
     if args.keep:
@@ -1238,13 +953,21 @@ def process(inp, server, args, out_dir):
     return said, results, failures
 
 
+STOPPING = threading.Event()
+
+
 def run_dialect(dialect, kind, inputs, args, work, out_dir, servers):
     """Starts the dialect's server and goes through its inputs, in order:
     {input name: (messages, results, failures)}."""
     server = kind(os.path.join(work, dialect))
     servers[dialect] = server
     server.start()
-    return {inp.name: process(inp, server, args, out_dir) for inp in inputs}
+    done = {}
+    for inp in inputs:
+        if STOPPING.is_set():
+            break
+        done[inp.name] = process(inp, server, args, out_dir)
+    return done
 
 
 def main():
@@ -1257,7 +980,8 @@ def main():
                     help="fail on differences between the programs and the catalog")
     ap.add_argument("--verbose", action="store_true")
     ap.add_argument("--only", help="only the inputs whose name holds this text")
-    ap.add_argument("--keep", action="store_true", help="keep the work folder (databases, dumps, outputs)")
+    ap.add_argument("--keep", action="store_true",
+                    help="keep the work folder (databases, dumps, catalogs, outputs)")
     ap.add_argument("--fixtures", default=os.path.join(SOURCE, "tests", "dialect"))
     ap.add_argument("--corpus", default=os.path.join(os.path.dirname(SOURCE), "shared", "corpus"))
     ap.add_argument("--expect", default=os.path.join(SOURCE, "tests", "dialect", "known-differences"))
@@ -1274,6 +998,7 @@ def main():
     os.makedirs(out_dir)
 
     def on_signal(signum, _frame):
+        STOPPING.set()  # the threads stop after the input they are on
         raise SystemExit(128 + signum)
     for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(sig, on_signal)
@@ -1315,13 +1040,14 @@ def main():
     fixtures = [r for r in results if r.inp.fixture is not None]
     differing = [r for r in results if r.mismatches]
     if args.mode == "report":
-        print_table(corpus, "The corpus (%d inputs):" % len({r.inp.name for r in corpus}))
-        print_table(fixtures, "The fixtures (%d inputs):" % len({r.inp.name for r in fixtures}))
+        print()
+        print_tables(fixtures, "The fixtures (%d inputs):" % len({r.inp.name for r in fixtures}))
+        print_tables(corpus, "The corpus (%d inputs):" % len({r.inp.name for r in corpus}))
     print("%d runs of %d inputs compared with their catalogs in %.1f s: %d with differences"
           % (len(results), len({r.inp.name for r in results}), elapsed, len(differing)))
     unknown = [r for r in differing if r.inp.fixture is not None or (r.inp.name, r.form) not in known]
     if args.strict:
-        failures += ["%s: %d differences, the first: %s" % (r.label, len(r.mismatches), r.mismatches[0])
+        failures += ["%s: %d differences, the first: %s" % (r.label, len(r.mismatches), r.mismatches[0][1])
                      for r in unknown]
     elif unknown and args.mode == "check":
         print("(not strict: the differences of %d runs do not fail the test; --verbose lists them)"

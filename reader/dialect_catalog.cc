@@ -1,0 +1,701 @@
+// The catalog of a dialect reading, and the way back from a transaction.
+//
+// Tables are kept here as the database keeps them while the file runs
+// (later statements add columns and keys, rename, comment and drop), and
+// put into the model only at the end, in creation order: the model's column
+// lists must each be one stretch, which ALTER TABLE would break.
+#include "reader/dialect_catalog.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "reader/chars.h"
+#include "reader/fkey.h"
+#include "reader/model.h"
+#include "reader/names.h"
+
+namespace {
+
+// A table of more columns than this finds them through an index.
+constexpr size_t scan_limit = 16;
+
+bool in_transaction(const catalog& c) { return !c.marks.empty(); }
+
+void log_undo(catalog& c, undo&& u) {
+  if (in_transaction(c))
+    c.log.push_back(std::move(u));
+}
+
+void key_set(catalog& c, std::string_view key, uint32_t ti) {
+  auto [it, fresh] = c.by_key.try_emplace(key, ti);
+  log_undo(c, undo_key{it->first, fresh ? NO_ID : it->second});
+  it->second = ti;
+}
+
+void key_erase(catalog& c, std::string_view key, uint32_t ti) {
+  auto it = c.by_key.find(key);
+  if (it == c.by_key.end() || it->second != ti)
+    return;
+  log_undo(c, undo_key{it->first, it->second});
+  c.by_key.erase(it);
+}
+
+std::string_view keep(catalog& c, std::string_view text) { return text_keep(c.s.texts, text); }
+
+// How a column's name is compared: folded where the database ignores case.
+void column_key(const catalog& c, std::string_view name, std::string& out) {
+  if (c.rules.columns_ignore_case)
+    ascii_lower_into(name, out);
+  else
+    out.assign(name);
+}
+
+bool same_column(const catalog& c, std::string_view a, std::string_view b) {
+  return c.rules.columns_ignore_case ? ascii_iequal(a, b) : a == b;
+}
+
+void index_build(const catalog& c, dtab& tab) {
+  tab.index.map = std::make_unique<std::unordered_map<std::string, uint32_t>>();
+  tab.index.map->reserve(tab.cols.size() * 2);
+  std::string key;
+  for (uint32_t i = 0; i < tab.cols.size(); i++)
+    if (!tab.cols[i].dropped) {
+      column_key(c, tab.cols[i].name, key);
+      tab.index.map->emplace(key, i);
+    }
+}
+
+// The columns without the dropped ones, once these outnumber the rest.
+void pack_columns(dtab& tab) {
+  size_t dropped = tab.cols.size() - tab.live;
+  if (dropped <= scan_limit || dropped <= tab.live)
+    return;
+  std::erase_if(tab.cols, [](const dcol& col) { return col.dropped; });
+  tab.index.map.reset();
+}
+
+// The name the database shows for a table called `name` in `space`.
+void shown_name(const catalog& c, std::string_view space, std::string_view name, std::string& out) {
+  out.clear();
+  if (!space.empty() && space != c.rules.default_schema) {
+    out += space;
+    out += '.';
+  }
+  out += name;
+}
+
+}  // namespace
+
+// ---- tables
+
+void catalog_key(const catalog& c, std::string_view space, std::string_view name, std::string& out) {
+  out.assign(space);
+  out += '\x1f';
+  out += name;
+  if (c.rules.tables_ignore_case)
+    for (char& ch : out)
+      ch = char(ascii_lower(ch));
+}
+
+uint32_t catalog_find(const catalog& c, std::string_view key) {
+  auto it = c.by_key.find(key);
+  return it == c.by_key.end() || !c.tabs[it->second].alive ? NO_ID : it->second;
+}
+
+bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_view name, bool replace) {
+  catalog_key(c, space, name, c.scratch);
+  uint32_t old = catalog_find(c, c.scratch);
+  if (old != NO_ID) {
+    if (!replace)
+      return false;
+    catalog_drop(c, old);
+  }
+  tab.key = keep(c, c.scratch);
+  tab.space = keep(c, space);
+  tab.bare = keep(c, name);
+  shown_name(c, space, name, c.scratch);
+  tab.name = keep(c, c.scratch);
+  uint32_t ti = uint32_t(c.tabs.size());
+  log_undo(c, undo_added{ti});
+  if (in_transaction(c))
+    tab.saved_for = c.marks.back().id;  // nothing to save: undone by dropping it
+  c.tabs.push_back(std::move(tab));
+  key_set(c, c.tabs.back().key, ti);
+  if (c.rules.naming == key_naming::postgres)
+    catalog_take(c, space, name);
+  return true;
+}
+
+dtab& catalog_edit(catalog& c, uint32_t ti) {
+  dtab& tab = c.tabs[ti];
+  if (in_transaction(c) && tab.saved_for != c.marks.back().id) {
+    c.log.push_back(undo_table{ti, tab});
+    tab.saved_for = c.marks.back().id;
+  }
+  return tab;
+}
+
+void catalog_drop(catalog& c, uint32_t ti) {
+  dtab& tab = catalog_edit(c, ti);
+  tab.alive = false;
+  key_erase(c, tab.key, ti);
+}
+
+bool catalog_rename(catalog& c, uint32_t ti, std::string_view space, std::string_view name) {
+  catalog_key(c, space, name, c.scratch);
+  if (catalog_find(c, c.scratch) != NO_ID)
+    return false;
+  std::string key = c.scratch;
+  dtab& tab = catalog_edit(c, ti);
+  key_erase(c, tab.key, ti);
+  std::string_view old_bare = tab.bare;
+  tab.key = keep(c, key);
+  tab.space = keep(c, space);
+  tab.bare = keep(c, name);
+  shown_name(c, space, name, c.scratch);
+  tab.name = keep(c, c.scratch);
+  key_set(c, tab.key, ti);
+  if (c.rules.naming == key_naming::mysql) {
+    // The foreign keys that the engine named after the table follow it.
+    std::string prefix = std::string(old_bare) + "_ibfk_";
+    for (dkey& k : tab.keys)
+      if (k.kind == key_kind::foreign && k.name.starts_with(prefix))
+        k.name = keep(c, std::string(name) + std::string(k.name.substr(old_bare.size())));
+  }
+  return true;
+}
+
+// ---- columns
+
+uint32_t column_find(const catalog& c, dtab& tab, std::string_view name) {
+  if (tab.cols.size() <= scan_limit) {
+    for (uint32_t i = 0; i < tab.cols.size(); i++)
+      if (!tab.cols[i].dropped && same_column(c, tab.cols[i].name, name))
+        return i;
+    return NO_ID;
+  }
+  if (!tab.index.map)
+    index_build(c, tab);
+  std::string key;
+  column_key(c, name, key);
+  auto it = tab.index.map->find(key);
+  return it == tab.index.map->end() ? NO_ID : it->second;
+}
+
+uint32_t column_by_id(const dtab& tab, uint32_t id) {
+  // Ids grow with the position, but for columns moved or put in front.
+  uint32_t guess = std::min<uint32_t>(id, uint32_t(tab.cols.size()) - 1);
+  for (uint32_t i = guess + 1; i-- > 0;)
+    if (tab.cols[i].id == id)
+      return tab.cols[i].dropped ? NO_ID : i;
+  for (uint32_t i = guess + 1; i < tab.cols.size(); i++)
+    if (tab.cols[i].id == id)
+      return tab.cols[i].dropped ? NO_ID : i;
+  return NO_ID;
+}
+
+uint32_t column_add(const catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos) {
+  dcol col{name, doc, std::nullopt, tab.next_id++, false};
+  tab.live++;
+  if (pos >= tab.cols.size()) {
+    tab.cols.push_back(col);
+    pos = uint32_t(tab.cols.size() - 1);
+    if (tab.index.map) {
+      std::string key;
+      column_key(c, name, key);
+      tab.index.map->emplace(key, pos);
+    }
+    return pos;
+  }
+  tab.cols.insert(tab.cols.begin() + pos, col);
+  tab.index.map.reset();
+  return pos;
+}
+
+void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name) {
+  if (tab.index.map) {
+    std::string key;
+    column_key(c, tab.cols[pos].name, key);
+    tab.index.map->erase(key);
+    column_key(c, name, key);
+    tab.index.map->emplace(key, pos);
+  }
+  tab.cols[pos].name = name;
+}
+
+void column_move(dtab& tab, uint32_t pos, uint32_t to) {
+  if (to > tab.cols.size())
+    to = uint32_t(tab.cols.size());
+  dcol col = tab.cols[pos];
+  tab.cols.erase(tab.cols.begin() + pos);
+  if (to > pos)
+    to--;
+  tab.cols.insert(tab.cols.begin() + to, col);
+  tab.index.map.reset();
+}
+
+void column_drop(const catalog& c, dtab& tab, uint32_t pos) {
+  dcol& col = tab.cols[pos];
+  uint32_t id = col.id;
+  col.dropped = true;
+  tab.live--;
+  if (tab.index.map) {
+    std::string key;
+    column_key(c, col.name, key);
+    tab.index.map->erase(key);
+  }
+  std::erase_if(tab.keys, [&](const dkey& k) { return std::find(k.cols.begin(), k.cols.end(), id) != k.cols.end(); });
+  pack_columns(tab);
+}
+
+std::vector<uint32_t> column_positions(const dtab& tab) {
+  std::vector<uint32_t> out;
+  out.reserve(tab.live);
+  for (uint32_t i = 0; i < tab.cols.size(); i++)
+    if (!tab.cols[i].dropped)
+      out.push_back(i);
+  return out;
+}
+
+// ---- names that the database makes
+
+namespace {
+
+void taken_key(std::string_view space, std::string_view name, std::string& out) {
+  out.assign(space);
+  out += '\x1f';
+  out += name;
+}
+
+// The start of the character that holds byte `n` of UTF-8 `s`, for a name
+// cut short.
+size_t clip(std::string_view s, size_t n) {
+  if (n >= s.size())
+    return s.size();
+  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+    n--;
+  return n;
+}
+
+// PostgreSQL's name of an object made for `name1` (a table) and `name2`
+// (its columns joined by "_", or none), ending in "_label": the two parts
+// cut, the longer first, so that it all fits in 63 bytes.
+std::string pg_object_name(std::string_view name1, std::optional<std::string_view> name2, std::string_view label) {
+  size_t n1 = name1.size(), n2 = name2 ? name2->size() : 0;
+  size_t overhead = label.size() + 1 + (name2 ? 1 : 0);
+  size_t room = 63 - overhead;
+  while (n1 + n2 > room) {
+    if (n1 > n2)
+      n1--;
+    else
+      n2--;
+  }
+  std::string out(name1.substr(0, clip(name1, n1)));
+  if (name2) {
+    out += '_';
+    out += name2->substr(0, clip(*name2, n2));
+  }
+  out += '_';
+  out += label;
+  return out;
+}
+
+// The names of `k`'s columns joined by "_", as PostgreSQL joins them for a
+// name: up to where they fill a name.
+std::string pg_joined_columns(const dtab& tab, const dkey& k) {
+  std::string out;
+  for (uint32_t id : k.cols) {
+    uint32_t pos = column_by_id(tab, id);
+    if (pos == NO_ID)
+      continue;
+    if (!out.empty())
+      out += '_';
+    out += tab.cols[pos].name;
+    if (out.size() >= 64)
+      break;
+  }
+  return out;
+}
+
+std::string_view pg_name(catalog& c, dtab& tab, const dkey& k) {
+  std::optional<std::string> name2;
+  std::string_view label;
+  switch (k.kind) {
+    case key_kind::primary: label = "pkey"; break;
+    case key_kind::unique: label = "key"; name2 = pg_joined_columns(tab, k); break;
+    case key_kind::foreign: label = "fkey"; name2 = pg_joined_columns(tab, k); break;
+    case key_kind::exclude: label = "excl"; name2 = pg_joined_columns(tab, k); break;
+    case key_kind::check:
+      label = "check";
+      if (k.cols.size() == 1)
+        name2 = pg_joined_columns(tab, k);
+      break;
+  }
+  std::string name = pg_object_name(tab.bare, name2, label);
+  for (int pass = 1; catalog_taken(c, tab.space, name); pass++)
+    name = pg_object_name(tab.bare, name2, std::string(label) + std::to_string(pass));
+  catalog_take(c, tab.space, name);
+  return keep(c, name);
+}
+
+// The number N of a name "table_ibfk_N", or 0.
+unsigned long ibfk_number(std::string_view name, std::string_view table) {
+  if (name.size() <= table.size() + 6 || !name.starts_with(table) || name.substr(table.size(), 6) != "_ibfk_")
+    return 0;
+  std::string_view digits = name.substr(table.size() + 6);
+  unsigned long n = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  return ec == std::errc() && end == digits.data() + digits.size() ? n : 0;
+}
+
+std::string_view mysql_name(catalog& c, dtab& tab, const dkey& k) {
+  switch (k.kind) {
+    case key_kind::primary: return "PRIMARY";
+    case key_kind::foreign: {
+      unsigned long highest = 0;
+      for (const dkey& other : tab.keys)
+        if (other.kind == key_kind::foreign)
+          highest = std::max(highest, ibfk_number(other.name, tab.bare));
+      return keep(c, std::string(tab.bare) + "_ibfk_" + std::to_string(highest + 1));
+    }
+    case key_kind::unique: {
+      // After its first column; "_2", "_3", ... where that is taken.
+      uint32_t pos = k.cols.empty() ? NO_ID : column_by_id(tab, k.cols[0]);
+      std::string base = pos == NO_ID ? "key" : std::string(tab.cols[pos].name), name = base;
+      auto used = [&](const std::string& n) {
+        return std::any_of(tab.keys.begin(), tab.keys.end(), [&](const dkey& o) { return ascii_iequal(o.name, n); });
+      };
+      for (int i = 2; used(name); i++)
+        name = base + "_" + std::to_string(i);
+      return keep(c, name);
+    }
+    case key_kind::check:
+    case key_kind::exclude: break;
+  }
+  return "";
+}
+
+}  // namespace
+
+bool catalog_taken(const catalog& c, std::string_view space, std::string_view name) {
+  std::string key;
+  taken_key(space, name, key);
+  return c.taken.count(key) > 0;
+}
+
+void catalog_take(catalog& c, std::string_view space, std::string_view name) {
+  taken_key(space, name, c.scratch);
+  if (c.taken.count(c.scratch))
+    return;
+  std::string_view kept = keep(c, c.scratch);
+  c.taken.insert(kept);
+  log_undo(c, undo_name{kept});
+}
+
+std::string_view catalog_name_key(catalog& c, dtab& tab, const dkey& k) {
+  switch (c.rules.naming) {
+    case key_naming::postgres: return pg_name(c, tab, k);
+    case key_naming::mysql: return mysql_name(c, tab, k);
+    case key_naming::none: break;
+  }
+  return "";
+}
+
+// ---- schemas
+
+bool catalog_add_schema(catalog& c, std::string_view name) {
+  if (!c.schemas.insert(name).second)
+    return false;
+  log_undo(c, undo_schema{name, false});
+  return true;
+}
+
+void catalog_drop_schema(catalog& c, std::string_view name) {
+  auto it = c.schemas.find(name);
+  if (it == c.schemas.end())
+    return;
+  log_undo(c, undo_schema{*it, true});
+  c.schemas.erase(it);
+  for (uint32_t ti = 0; ti < c.tabs.size(); ti++)
+    if (c.tabs[ti].alive && c.tabs[ti].space == name)
+      catalog_drop(c, ti);
+}
+
+void catalog_set_path(catalog& c, std::vector<std::string> path) {
+  log_undo(c, undo_path{c.search_path});
+  c.search_path = std::move(path);
+}
+
+// ---- transactions
+
+namespace {
+
+// Undoes the log's entries from `at` on, the last first.
+void undo_to(catalog& c, size_t at) {
+  while (c.log.size() > at) {
+    undo u = std::move(c.log.back());
+    c.log.pop_back();
+    if (auto* t = std::get_if<undo_table>(&u)) {
+      c.tabs[t->table] = std::move(t->before);
+    } else if (auto* a = std::get_if<undo_added>(&u)) {
+      if (a->table + 1 == c.tabs.size())
+        c.tabs.pop_back();
+      else
+        c.tabs[a->table].alive = false;
+    } else if (auto* k = std::get_if<undo_key>(&u)) {
+      if (k->before == NO_ID)
+        c.by_key.erase(k->key);
+      else
+        c.by_key[k->key] = k->before;
+    } else if (auto* sc = std::get_if<undo_schema>(&u)) {
+      if (sc->existed)
+        c.schemas.insert(sc->name);
+      else
+        c.schemas.erase(sc->name);
+    } else if (auto* n = std::get_if<undo_name>(&u)) {
+      c.taken.erase(n->name);
+    } else if (auto* p = std::get_if<undo_path>(&u)) {
+      c.search_path = std::move(p->before);
+    }
+  }
+}
+
+// The end of a transaction, either way: SET LOCAL's path is over.
+void end_transaction(catalog& c) {
+  c.log.clear();
+  c.marks.clear();
+  c.begun_by_savepoint = false;
+  if (c.path_before_local) {
+    c.search_path = std::move(*c.path_before_local);
+    c.path_before_local.reset();
+  }
+}
+
+// The last savepoint called `name` (in the dialect's letter case), or npos.
+size_t find_mark(const catalog& c, std::string_view name) {
+  for (size_t i = c.marks.size(); i-- > 1;)
+    if (c.rules.folds_names ? c.marks[i].name == name : ascii_iequal(c.marks[i].name, name))
+      return i;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+void catalog_begin(catalog& c) {
+  if (in_transaction(c) || !c.rules.transactional_ddl)
+    return;
+  c.marks.push_back({"", 0, ++c.last_mark});
+  c.begun_by_savepoint = false;
+}
+
+void catalog_commit(catalog& c) { end_transaction(c); }
+
+void catalog_rollback(catalog& c) {
+  undo_to(c, 0);
+  end_transaction(c);
+}
+
+void catalog_savepoint(catalog& c, std::string_view name) {
+  if (!c.rules.transactional_ddl)
+    return;
+  if (!in_transaction(c)) {
+    c.marks.push_back({"", 0, ++c.last_mark});  // SQLite: a savepoint outside a transaction begins one
+    c.begun_by_savepoint = true;
+  }
+  c.marks.push_back({std::string(name), c.log.size(), ++c.last_mark});
+}
+
+bool catalog_rollback_to(catalog& c, std::string_view name) {
+  size_t i = find_mark(c, name);
+  if (i == std::string_view::npos)
+    return false;
+  undo_to(c, c.marks[i].at);
+  c.marks.resize(i + 1);
+  c.marks.back().id = ++c.last_mark;  // the savepoint stays, and changes after it are saved again
+  return true;
+}
+
+bool catalog_release(catalog& c, std::string_view name) {
+  size_t i = find_mark(c, name);
+  if (i == std::string_view::npos)
+    return false;
+  c.marks.resize(i);
+  if (i == 1 && c.begun_by_savepoint)
+    end_transaction(c);
+  return true;
+}
+
+// ---- the end
+
+namespace {
+
+// SQLite's virtual tables keep their data in shadow tables: the virtual
+// table's name, "_", and one of these.
+constexpr std::string_view shadow_suffixes[] = {"content", "data",   "idx",  "docsize", "config", "segments",
+                                                "segdir",  "stat",   "node", "rowid",   "parent"};
+
+// The shadow tables of the virtual tables, by folded name.
+std::unordered_set<std::string> shadow_names(const catalog& c) {
+  std::unordered_set<std::string> out;
+  std::string name;
+  for (const dtab& tab : c.tabs)
+    if (tab.is_virtual && tab.alive)
+      for (std::string_view suffix : shadow_suffixes) {
+        ascii_lower_into(std::string(tab.name) + "_" + std::string(suffix), name);
+        out.insert(name);
+      }
+  return out;
+}
+
+// The model's column for each column id of each table made: table ti's
+// column id k at first[ti] + k.
+struct made_columns {
+  std::vector<table*> tables;     // by table, null where none was made
+  std::vector<size_t> first;      // by table
+  std::vector<column*> by_id;     // null for a dropped column
+  column* at(uint32_t ti, uint32_t id) const {
+    return tables[ti] && id != NO_ID ? by_id[first[ti] + id] : nullptr;
+  }
+};
+
+// The ids of `tab`'s primary key, in key order.
+const std::vector<uint32_t>* primary_key(const dtab& tab) {
+  for (const dkey& k : tab.keys)
+    if (k.kind == key_kind::primary)
+      return &k.cols;
+  return nullptr;
+}
+
+// Where foreign key `k` leads at the end: its table and, pair by pair
+// with k.cols, the ids of the columns there (NO_ID for one not there).
+// false, with `table_name`/`column_name` set for the message, when no table
+// of the name stands; false without them when the key is gone.
+bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& ids, std::string_view& table_name,
+                std::string_view& column_name) {
+  ids.clear();
+  table_name = {};
+  std::vector<std::string_view> names;
+  if (k.target != NO_ID && c.tabs[k.target].alive) {
+    tt = k.target;
+    if (!k.to_primary) {
+      ids = k.tcols;
+      return true;
+    }
+    const std::vector<uint32_t>* pk = primary_key(c.tabs[tt]);
+    if (pk)
+      ids = *pk;
+    return true;
+  }
+  if (k.target != NO_ID) {
+    // Its table was dropped. Bound to the table itself, the key went with
+    // it; bound to the name, it leads to the table of that name now.
+    if (!c.rules.fkeys_by_name)
+      return false;
+    const dtab& gone = c.tabs[k.target];
+    if (!k.to_primary)
+      for (uint32_t id : k.tcols) {
+        uint32_t pos = column_by_id(gone, id);
+        names.push_back(pos == NO_ID ? std::string_view() : gone.cols[pos].name);
+      }
+    tt = catalog_find(c, gone.key);
+    table_name = gone.name;
+  } else {
+    names = k.tcol_names;
+    tt = catalog_find(c, k.target_key);
+    table_name = k.target_name;
+  }
+  if (tt == NO_ID) {
+    column_name = names.empty() ? std::string_view() : names[0];
+    return false;
+  }
+  dtab& target = c.tabs[tt];
+  if (names.empty()) {
+    const std::vector<uint32_t>* pk = primary_key(target);
+    if (pk)
+      ids = *pk;
+    return true;
+  }
+  for (std::string_view name : names) {
+    uint32_t pos = column_find(c, target, name);
+    ids.push_back(pos == NO_ID ? NO_ID : target.cols[pos].id);
+  }
+  return true;
+}
+
+}  // namespace
+
+void catalog_finish(catalog& c, const diagnostics& d) {
+  schema& s = c.s;
+  std::unordered_set<std::string> shadows = shadow_names(c);
+  made_columns made;
+  made.tables.assign(c.tabs.size(), nullptr);
+  made.first.assign(c.tabs.size(), 0);
+  std::string folded;
+  for (uint32_t ti = 0; ti < c.tabs.size(); ti++) {
+    dtab& tab = c.tabs[ti];
+    if (!tab.alive || !tab.shown)
+      continue;
+    if (!shadows.empty()) {
+      ascii_lower_into(tab.name, folded);
+      if (shadows.count(folded))
+        continue;
+    }
+    table& mt = model_add_table(s, tab.name, tab.doc, 0);
+    mt.note = tab.note ? tab.note->data() : nullptr;
+    made.tables[ti] = &mt;
+    made.first[ti] = made.by_id.size();
+    made.by_id.resize(made.by_id.size() + tab.next_id, nullptr);
+    for (const dcol& col : tab.cols) {
+      if (col.dropped)
+        continue;
+      column& mc = model_add_column(s, mt, col.name, col.doc);
+      mc.note = col.note ? col.note->data() : nullptr;
+      made.by_id[made.first[ti] + col.id] = &mc;
+    }
+    name_sort_columns(std::span(s.columns).last(mt.ncols));
+  }
+  model_order(s);
+
+  std::vector<fkey_link> links;
+  std::vector<uint32_t> ids;
+  for (uint32_t ti = 0; ti < c.tabs.size(); ti++) {
+    if (!made.tables[ti] || !c.tabs[ti].keys_kept)
+      continue;
+    // Its own keys, then those of the tables it is a partition of.
+    for (uint32_t from = ti, hops = 0; from != NO_ID && hops < c.tabs.size(); from = c.tabs[from].parent, hops++) {
+      for (const dkey& k : c.tabs[from].keys) {
+        if (k.kind != key_kind::foreign)
+          continue;
+        uint32_t tt = NO_ID;
+        std::string_view tname, cname;
+        if (!key_target(c, k, tt, ids, tname, cname)) {
+          if (tname.empty())
+            continue;
+          // Reported as the loose grammar reports a reference to no table.
+          for (uint32_t id : k.cols)
+            if (column* src = made.at(ti, from == ti ? id : NO_ID)) {
+              log_file(d, {"unknown foreign key table on ", log_quote(src->parent->name), ".", log_quote(src->name),
+                           ": ", log_quote(tname), ".", log_quote(cname)});
+              break;
+            }
+          continue;
+        }
+        for (size_t i = 0; i < k.cols.size() && i < ids.size(); i++) {
+          // A partition's columns are its parent's, by name.
+          column* src = nullptr;
+          if (from == ti) {
+            src = made.at(ti, k.cols[i]);
+          } else {
+            uint32_t pos = column_by_id(c.tabs[from], k.cols[i]);
+            uint32_t own = pos == NO_ID ? NO_ID : column_find(c, c.tabs[ti], c.tabs[from].cols[pos].name);
+            src = own == NO_ID ? nullptr : made.at(ti, c.tabs[ti].cols[own].id);
+          }
+          const column* target = made.at(tt, ids[i]);
+          if (src && target)
+            links.push_back({src, target});
+        }
+      }
+    }
+  }
+  fkey_link_all(s, links);
+}

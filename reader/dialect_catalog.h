@@ -1,0 +1,215 @@
+// The catalog that a dialect reading keeps while the file runs: the tables
+// as the database holds them after each statement, with their columns,
+// keys and comments, the schemas, and what a transaction would undo. The
+// grammar changes it only through these functions; at the end it becomes
+// the model.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <variant>
+#include <vector>
+
+#include "reader/dialect.h"
+#include "reader/log.h"
+#include "reader/schema.h"
+
+constexpr uint32_t NO_ID = UINT32_MAX;
+
+using text = std::optional<std::string_view>;  // kept in the schema's text store
+
+struct dcol {
+  std::string_view name;  // kept
+  text doc;               // the file's comments around its definition
+  text note;              // the catalog's comment: COMMENT ON COLUMN, MySQL's COMMENT attribute
+  uint32_t id = 0;        // its number in its table, which keys name it by; never given again
+  bool dropped = false;   // gone; left in place until the table's columns are packed
+  bool inherited = false;  // PostgreSQL: a parent's, not declared in the table itself
+};
+
+enum class key_kind : uint8_t { primary, unique, foreign, check, exclude };
+
+struct dkey {
+  key_kind kind = key_kind::check;
+  std::string_view name;       // kept; as the database names it ("" where it gives none)
+  std::vector<uint32_t> cols;  // the columns it is on, by id
+  // A foreign key: the table it was bound to when it was made, and the
+  // columns there; or, where no such table stood yet, what it names.
+  uint32_t target = NO_ID;
+  std::vector<uint32_t> tcols;  // by id; empty with `to_primary`
+  bool to_primary = false;      // the target's primary key, whatever it is at the end
+  std::string_view target_key, target_name;  // kept; while unbound
+  std::vector<std::string_view> tcol_names;  // kept; while unbound (empty: the primary key)
+};
+
+/// A table's columns found by name, made for a table of many columns.
+struct column_index {
+  std::unique_ptr<std::unordered_map<std::string, uint32_t>> map;  // name (folded where case is ignored) to position
+  column_index() = default;
+  // A copy, kept for a rollback, makes its own index again when it needs one.
+  column_index(const column_index&) {}
+  column_index& operator=(const column_index&) {
+    map.reset();
+    return *this;
+  }
+  column_index(column_index&&) = default;
+  column_index& operator=(column_index&&) = default;
+};
+
+struct dtab {
+  std::string_view name;   // kept; as the catalog shows it: bare, or space.name
+  std::string_view key;    // kept; how it is found: space.name, folded where the database folds
+  std::string_view space;  // kept; its schema or database ("" for MySQL's home database)
+  std::string_view bare;   // kept; its name within its schema, as created
+  text doc, note;
+  std::vector<dcol> cols;  // in the database's order, with dropped ones among them
+  size_t live = 0;         // the columns not dropped
+  uint32_t next_id = 0;
+  std::vector<dkey> keys;
+  uint32_t parent = NO_ID;  // PostgreSQL: the table it is a partition of, whose foreign keys it has too
+  std::vector<uint32_t> parents;  // PostgreSQL: the tables it inherits from
+  bool has_children = false;      // a partition or an inheritor refers to it
+  bool alive = true;        // not dropped
+  bool shown = true;        // not temporary, virtual or the database's own
+  bool is_virtual = false;
+  bool keys_kept = true;  // its engine keeps foreign keys
+  uint32_t saved_for = 0;  // the transaction mark it was last saved for
+  column_index index;
+};
+
+/// A transaction's way back: each entry undoes one change.
+struct undo_table { uint32_t table; dtab before; };
+struct undo_added { uint32_t table; };
+struct undo_key { std::string_view key; uint32_t before; };
+struct undo_schema { std::string_view name; bool existed; };
+struct undo_name { std::string_view name; };
+struct undo_path { std::vector<std::string> before; };
+using undo = std::variant<undo_table, undo_added, undo_key, undo_schema, undo_name, undo_path>;
+
+/// A transaction, and the savepoints in it.
+struct mark {
+  std::string name;  // "" for the transaction itself
+  size_t at = 0;     // the undo entries before it
+  uint32_t id = 0;
+};
+
+struct catalog {
+  explicit catalog(const dialect_rules& r, schema& s) : rules(r), s(s) {}
+
+  const dialect_rules& rules;
+  schema& s;  // its text store keeps every name and comment
+  std::vector<dtab> tabs;  // in creation order, dropped ones too
+  std::unordered_map<std::string_view, uint32_t> by_key;
+  std::unordered_set<std::string_view> schemas;  // PostgreSQL: the schemas there are
+  // PostgreSQL: the names that constraints and relations have taken in each
+  // schema ("schema" "\x1f" "name"), which a name the database makes avoids.
+  std::unordered_set<std::string_view> taken;
+  std::vector<std::string> search_path{"public"};
+  std::optional<std::vector<std::string>> path_before_local;  // SET LOCAL's, back at the transaction's end
+  std::vector<undo> log;
+  std::vector<mark> marks;  // empty outside a transaction
+  bool begun_by_savepoint = false;  // SQLite: released with its first savepoint
+  uint32_t last_mark = 0;
+  std::string scratch;
+};
+
+// ---- tables
+
+/// The table that `key` names, alive, or NO_ID.
+uint32_t catalog_find(const catalog& c, std::string_view key);
+
+/// Adds `tab` as the table called `name` in `space`: it takes the place of
+/// a table of that name where `replace`, else a table of that name stays
+/// and `tab` is dropped (false).
+bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_view name, bool replace);
+
+/// The table `ti`, to be changed: in a transaction, it is saved first.
+dtab& catalog_edit(catalog& c, uint32_t ti);
+
+/// Drops table `ti`.
+void catalog_drop(catalog& c, uint32_t ti);
+
+/// Renames table `ti` to `name` in `space`; false when a table of that
+/// name exists (the database refuses).
+bool catalog_rename(catalog& c, uint32_t ti, std::string_view space, std::string_view name);
+
+/// The key a table called `name` in `space` is found by, into `out`.
+void catalog_key(const catalog& c, std::string_view space, std::string_view name, std::string& out);
+
+// ---- columns
+
+/// The position of the live column called `name` in `tab`, or NO_ID.
+uint32_t column_find(const catalog& c, dtab& tab, std::string_view name);
+
+/// The position of the live column with id `id` in `tab`, or NO_ID.
+uint32_t column_by_id(const dtab& tab, uint32_t id);
+
+/// Adds a column called `name` (kept already) to `tab` at `pos` (its end
+/// where NO_ID); returns its position.
+uint32_t column_add(const catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos = NO_ID);
+
+/// Renames the column at `pos`.
+void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name);
+
+/// Moves the column at `pos` to `to` (as it stands before the move).
+void column_move(dtab& tab, uint32_t pos, uint32_t to);
+
+/// Drops the column at `pos`, and the keys of `tab` that are on it.
+void column_drop(const catalog& c, dtab& tab, uint32_t pos);
+
+/// The columns of `tab` that are not dropped, in order, by position.
+std::vector<uint32_t> column_positions(const dtab& tab);
+
+// ---- names that the database makes
+
+/// Whether `name` is taken in `space`.
+bool catalog_taken(const catalog& c, std::string_view space, std::string_view name);
+
+/// Takes `name` in `space`.
+void catalog_take(catalog& c, std::string_view space, std::string_view name);
+
+/// The name the database gives key `k` of `tab` where the file gives none,
+/// taken; "" where it gives none either.
+std::string_view catalog_name_key(catalog& c, dtab& tab, const dkey& k);
+
+// ---- schemas
+
+/// Makes schema `name` (kept already); false when it exists.
+bool catalog_add_schema(catalog& c, std::string_view name);
+
+/// Drops schema `name` and every table in it.
+void catalog_drop_schema(catalog& c, std::string_view name);
+
+/// Sets the search path, as a rollback can undo.
+void catalog_set_path(catalog& c, std::vector<std::string> path);
+
+// ---- transactions
+
+/// BEGIN, START TRANSACTION, and SQLite's SAVEPOINT outside one.
+void catalog_begin(catalog& c);
+
+/// COMMIT, END: the changes stay.
+void catalog_commit(catalog& c);
+
+/// ROLLBACK: every change since BEGIN is undone.
+void catalog_rollback(catalog& c);
+
+/// SAVEPOINT name.
+void catalog_savepoint(catalog& c, std::string_view name);
+
+/// ROLLBACK TO [SAVEPOINT] name; false when there is no such savepoint.
+bool catalog_rollback_to(catalog& c, std::string_view name);
+
+/// RELEASE [SAVEPOINT] name; false when there is no such savepoint.
+bool catalog_release(catalog& c, std::string_view name);
+
+// ---- the end
+
+/// Puts the tables that stand into the model in creation order, with their
+/// columns, comments and foreign keys, and binds the keys.
+void catalog_finish(catalog& c, const diagnostics& d);

@@ -1,0 +1,575 @@
+// CREATE TABLE in the dialect grammar: the table's list of columns and
+// constraints, the clauses around it, and the keys it makes.
+#include <algorithm>
+
+#include "reader/chars.h"
+#include "reader/dialect_doc.h"
+#include "reader/dialect_grammar.h"
+
+namespace {
+
+// Words that may name a column as well as begin a constraint: a
+// constraint only where the next token is "(" or the word given.
+struct constraint_or_name {
+  kw word, then;
+};
+constexpr constraint_or_name either_words[] = {
+    {KW_EXCLUDE, KW_USING},  // EXCLUDE USING gist (...), or a column "exclude"
+    {KW_PERIOD, KW_FOR},     // PERIOD FOR p (a, b), or a column "period"
+};
+
+// The words that end a column's type and begin its clauses, where a
+// column definition ends at FIRST or AFTER too.
+constexpr kw place_words[] = {KW_FIRST, KW_AFTER};
+
+}  // namespace
+
+bool at_constraint(dparser& p) {
+  kw k = dlex_kw(p.t);
+  if (!rules_have(p.rules.constraint_words, k))
+    return false;
+  for (const constraint_or_name& e : either_words)
+    if (e.word == k)
+      return next_is(p, '(') || next_is(p, e.then);
+  return true;
+}
+
+bool references(dparser& p, key_draft& k) {
+  if (!next(p) || !qualified_name(p, k.target))
+    return false;
+  if (at(p, '(') && !column_list(p, k.target_cols))
+    return false;
+  return true;
+}
+
+bool table_constraint(dparser& p, std::vector<key_draft>& drafts, std::string_view stops) {
+  key_draft k;
+  if (at(p, KW_CONSTRAINT)) {
+    if (!next(p))
+      return false;
+    // A name, unless the constraint follows at once (SQLite and MySQL allow that).
+    if (is_name(p) && !at_constraint(p)) {
+      name_of(p);
+      k.key.name = text_keep(p.s.texts, p.word);
+      if (!next(p))
+        return false;
+    }
+  }
+  kw what = dlex_kw(p.t);
+  if (what == KW_PRIMARY || what == KW_UNIQUE || what == KW_FOREIGN || what == KW_CHECK) {
+    if (!next(p))
+      return false;
+    if (what == KW_PRIMARY || what == KW_FOREIGN) {
+      if (!at(p, KW_KEY))
+        return unexpected(p, "KEY");
+      if (!next(p))
+        return false;
+    } else if (what == KW_UNIQUE && (at(p, KW_KEY) || at(p, KW_INDEX)) && !next(p)) {
+      return false;
+    }
+    // MySQL: an index's name, or its type (USING BTREE), before the list.
+    if (what != KW_CHECK && !at(p, '(') && is_name(p)) {
+      if (k.key.name.empty() && !at(p, KW_USING)) {
+        name_of(p);
+        k.key.name = text_keep(p.s.texts, p.word);
+      }
+      if (!skip(p, {.punct = "(", .words = {}}))
+        return false;
+    }
+    k.key.kind = what == KW_PRIMARY   ? key_kind::primary
+                 : what == KW_UNIQUE  ? key_kind::unique
+                 : what == KW_FOREIGN ? key_kind::foreign
+                                      : key_kind::check;
+    if (what == KW_CHECK) {
+      // The names its expression holds: the columns it is on.
+      if (!at(p, '('))
+        return unexpected(p, "(");
+      size_t depth = 0;
+      do {
+        if (at(p, '('))
+          depth++;
+        else if (at(p, ')'))
+          depth--;
+        else if (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME) {
+          name_of(p);
+          k.mentions.push_back(p.word);
+        }
+        if (!next(p))
+          return false;
+      } while (depth > 0 && p.t.kind != DTOKEN_END);
+    } else if (at(p, '(') && !column_list(p, k.cols)) {
+      return false;
+    }
+    if (what == KW_FOREIGN) {
+      if (!at(p, KW_REFERENCES))
+        return unexpected(p, "REFERENCES");
+      if (!references(p, k))
+        return false;
+    }
+    drafts.push_back(std::move(k));
+  } else if (what == KW_EXCLUDE) {
+    k.key.kind = key_kind::exclude;
+    drafts.push_back(std::move(k));
+  }
+  return skip(p, {.punct = stops});
+}
+
+uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::span<const dcomment> lead,
+                           std::string_view stops, size_t& last_line, column_place* place) {
+  if (!is_name(p))
+    return unexpected(p, "column name"), NO_ID;
+  name_of(p);
+  uint32_t pos = column_find(p.cat, tab, p.word);
+  if (pos == NO_ID)
+    pos = column_add(p.cat, tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
+  std::string col_name(tab.cols[pos].name);
+  last_line = p.t.line;
+  if (!next(p))
+    return NO_ID;
+  std::string_view pending_name;  // CONSTRAINT name, for the clause after it
+  std::span<const kw> words = p.rules.column_words;
+  std::vector<kw> with_place;
+  if (place) {
+    with_place.assign(words.begin(), words.end());
+    with_place.insert(with_place.end(), std::begin(place_words), std::end(place_words));
+    words = with_place;
+  }
+  for (;;) {
+    if (!skip(p, {.punct = stops, .words = words, .last_line = &last_line}))
+      return NO_ID;
+    kw k = dlex_kw(p.t);
+    if (!rules_have(words, k))
+      return pos;  // at one of `stops`, the statement's end or the input's
+    last_line = p.t.line;
+    if (!next(p))
+      return NO_ID;
+    key_draft d;
+    d.key.name = pending_name;
+    pending_name = {};
+    d.cols.push_back(col_name);
+    switch (k) {
+      case KW_CONSTRAINT:
+        if (is_name(p) && !rules_have(p.rules.column_words, dlex_kw(p.t))) {
+          name_of(p);
+          pending_name = text_keep(p.s.texts, p.word);
+          if (!next(p))
+            return NO_ID;
+        }
+        continue;
+      case KW_PRIMARY:
+      case KW_KEY:  // MySQL: KEY alone is the primary key
+        if (k == KW_PRIMARY && !at(p, KW_KEY))
+          continue;
+        if (k == KW_PRIMARY && !next(p))
+          return NO_ID;
+        d.key.kind = key_kind::primary;
+        break;
+      case KW_UNIQUE:
+        if (at(p, KW_KEY) && !next(p))
+          return NO_ID;
+        d.key.kind = key_kind::unique;
+        break;
+      case KW_CHECK:
+        d.key.kind = key_kind::check;
+        if (at(p, '(') && !skip_group(p))
+          return NO_ID;
+        break;
+      case KW_REFERENCES:
+        d.key.kind = key_kind::foreign;
+        if (!qualified_name(p, d.target) || (at(p, '(') && !column_list(p, d.target_cols)))
+          return NO_ID;
+        break;
+      case KW_COMMENT:
+        if (p.t.kind == DTOKEN_STRING) {
+          tab.cols[pos].note = keep_note(p, p.t);
+          last_line = p.t.end_line;
+          if (!next(p))
+            return NO_ID;
+        }
+        continue;
+      case KW_FIRST:
+        place->first = true;
+        continue;
+      case KW_AFTER:
+        if (is_name(p)) {
+          name_of(p);
+          place->after = p.word;
+          if (!next(p))
+            return NO_ID;
+        }
+        continue;
+      default: continue;
+    }
+    drafts.push_back(std::move(d));
+  }
+}
+
+// ---- the list of a CREATE TABLE
+
+namespace {
+
+// Moves the comments of `comments` that stand on `line` to the end of
+// `trailing`: those at the end of an item's line, which document it.
+void take_trailing(std::vector<dcomment>& comments, size_t line, std::vector<dcomment>& trailing) {
+  auto own = std::stable_partition(comments.begin(), comments.end(), [&](const dcomment& c) { return c.line == line; });
+  trailing.insert(trailing.end(), comments.begin(), own);
+  comments.erase(comments.begin(), own);
+}
+
+// LIKE t [INCLUDING ... | EXCLUDING ...], at LIKE: t's columns, and what
+// the options (or, for MySQL's whole copy, everything) bring along.
+bool like_clause(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::string_view stops) {
+  std::vector<std::string> parts;
+  if (!next(p) || !qualified_name(p, parts))
+    return false;
+  uint32_t from = resolve_table(p, parts);
+  bool whole = p.rules.like == like_item::whole, notes = whole, keys = whole;
+  while (at(p, KW_INCLUDING) || at(p, KW_EXCLUDING)) {
+    bool including = at(p, KW_INCLUDING);
+    if (!next(p))
+      return false;
+    if (at(p, KW_COMMENTS) || at(p, KW_ALL))
+      notes = including;
+    if (at(p, KW_INDEXES) || at(p, KW_ALL))
+      keys = including;
+    if (p.t.kind == DTOKEN_WORD && !next(p))
+      return false;
+  }
+  if (from != NO_ID) {
+    copy_columns(p, tab, from, notes, keys, drafts);
+    if (whole)
+      tab.note = p.cat.tabs[from].note;  // MySQL's copy has the table's comment too
+  }
+  return skip(p, {.punct = stops});
+}
+
+// The parenthesised list of a CREATE TABLE, at "(". The comments in front
+// of an item and at the end of its last line document a column.
+bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
+  size_t prev_line = p.t.line;  // the line of the "(" or "," before the item
+  uint32_t prev_col = NO_ID;    // the column the item before made
+  size_t prev_first = 0;
+  std::vector<dcomment> prev_lead, lead, trailing;
+  auto document = [&] {
+    if (prev_col != NO_ID && !trailing.empty())
+      tab.cols[prev_col].doc = keep_doc(p, prev_lead, prev_first, trailing);
+  };
+  if (!next(p))
+    return false;
+  for (;;) {
+    lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+    take_trailing(lead, prev_line, trailing);
+    document();
+    prev_col = NO_ID;
+    trailing.clear();
+    if (at(p, ')'))
+      return next(p);
+    size_t first = p.t.line, last_line = p.t.line;
+    if (p.rules.like != like_item::none && at(p, KW_LIKE)) {
+      if (!like_clause(p, tab, drafts, ",)"))
+        return false;
+    } else if (at_constraint(p)) {
+      if (!table_constraint(p, drafts, ",)"))
+        return false;
+    } else {
+      uint32_t made = column_definition(p, tab, drafts, lead, ",)", last_line);
+      if (made == NO_ID)
+        return false;
+      prev_col = made;
+      prev_lead.swap(lead);
+      prev_first = first;
+    }
+    // Comments in front of the "," or ")" on the item's last line are its own.
+    if (prev_col != NO_ID && !p.dl.comments.empty()) {
+      lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+      take_trailing(lead, last_line, trailing);
+    }
+    if (at(p, ')')) {
+      document();
+      return next(p);
+    }
+    prev_line = p.t.line;
+    if (!expect(p, ','))
+      return false;
+  }
+}
+
+// INHERITS (a, b), at INHERITS: the parents' columns come first, in their
+// order, a column of the table's own that has a parent's name at its place.
+bool inherits(dparser& p, dtab& tab) {
+  tab.parents.clear();
+  if (!next(p) || !expect(p, '('))
+    return false;
+  std::vector<dcol> cols;
+  std::vector<std::string> parts;
+  std::vector<bool> taken(tab.cols.size());
+  for (;;) {
+    if (!qualified_name(p, parts))
+      return false;
+    uint32_t from = resolve_table(p, parts);
+    if (from != NO_ID) {
+      tab.parents.push_back(from);
+      for (uint32_t pos : column_positions(p.cat.tabs[from])) {
+        const dcol& parent = p.cat.tabs[from].cols[pos];
+        if (std::any_of(cols.begin(), cols.end(), [&](const dcol& c) { return c.name == parent.name; }))
+          continue;
+        uint32_t own = column_find(p.cat, tab, parent.name);
+        if (own != NO_ID)
+          taken[own] = true;
+        cols.push_back(own != NO_ID ? tab.cols[own] : dcol{parent.name, std::nullopt, std::nullopt, 0, false, true});
+      }
+    }
+    if (!at(p, ','))
+      break;
+    if (!next(p))
+      return false;
+  }
+  for (uint32_t i = 0; i < tab.cols.size(); i++)
+    if (!taken[i] && !tab.cols[i].dropped)
+      cols.push_back(tab.cols[i]);
+  // Keys name the columns by name until the table is made: ids start over.
+  for (uint32_t i = 0; i < cols.size(); i++)
+    cols[i].id = i;
+  tab.cols = std::move(cols);
+  tab.live = tab.cols.size();
+  tab.next_id = uint32_t(tab.cols.size());
+  tab.index.map.reset();
+  return expect(p, ')');
+}
+
+// What follows a CREATE TABLE's list up to the end of the statement.
+bool table_options(dparser& p, dtab& tab) {
+  for (;;) {
+    if (p.dl.failed)
+      return false;
+    if (at_end(p))
+      return true;
+    kw k = dlex_kw(p.t);
+    if (k == KW_INHERITS && p.rules.inheritance) {
+      if (!inherits(p, tab))
+        return false;
+      continue;
+    }
+    if ((k == KW_ENGINE && p.rules.engines) || (k == KW_COMMENT && p.rules.comment_clauses)) {
+      if (!next(p) || (at(p, '=') && !next(p)))
+        return false;
+      if (k == KW_ENGINE)
+        tab.keys_kept = engine_keeps_keys(p.t.raw);
+      else if (p.t.kind == DTOKEN_STRING)
+        tab.note = keep_note(p, p.t);
+      if (!next(p))
+        return false;
+      continue;
+    }
+    if (k == KW_AS || ((k == KW_SELECT || k == KW_IGNORE || k == KW_REPLACE) && p.rules.query_after_items)) {
+      if (!query_columns(p, tab))
+        return false;
+      continue;
+    }
+    if (at(p, '(')) {
+      if (!skip_group(p))
+        return false;
+      continue;
+    }
+    if (at(p, ')'))
+      return unexpected(p);
+    if (!next(p))
+      return false;
+  }
+}
+
+// SQLite's own tables.
+bool internal_table(const dparser& p, std::string_view name) {
+  return p.rules.virtual_tables && ascii_istarts_with(name, "sqlite_");
+}
+
+}  // namespace
+
+bool engine_keeps_keys(std::string_view engine) {
+  return ascii_iequal(engine, "innodb") || ascii_iequal(engine, "ndb") || ascii_iequal(engine, "ndbcluster");
+}
+
+void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, std::vector<key_draft>& drafts) {
+  const dtab& source = p.cat.tabs[from];
+  for (uint32_t pos : column_positions(source)) {
+    const dcol& c = source.cols[pos];
+    if (column_find(p.cat, tab, c.name) != NO_ID)
+      continue;
+    uint32_t made = column_add(p.cat, tab, c.name, std::nullopt);
+    if (notes)
+      tab.cols[made].note = c.note;
+  }
+  if (!keys)
+    return;
+  for (const dkey& k : source.keys) {
+    if (k.kind != key_kind::primary && k.kind != key_kind::unique)
+      continue;
+    key_draft d;
+    d.key.kind = k.kind;
+    if (p.rules.naming == key_naming::mysql)
+      d.key.name = k.name;  // MySQL's copy keeps its indexes' names
+    for (uint32_t id : k.cols)
+      if (uint32_t pos = column_by_id(source, id); pos != NO_ID)
+        d.cols.emplace_back(source.cols[pos].name);
+    drafts.push_back(std::move(d));
+  }
+}
+
+void place_column(dparser& p, dtab& tab, uint32_t pos, const column_place& place) {
+  if (place.first) {
+    column_move(tab, pos, 0);
+  } else if (!place.after.empty()) {
+    uint32_t after = column_find(p.cat, tab, place.after);
+    if (after != NO_ID && after != pos)
+      column_move(tab, pos, after + 1);
+  }
+}
+
+bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, bool replace, bool temp,
+                  bool is_virtual) {
+  std::vector<std::string> parts;
+  if (!next(p) || !if_exists(p, true) || !qualified_name(p, parts))
+    return false;
+  table_ref ref = resolve_new(p, parts);
+  dtab tab;
+  tab.doc = keep_doc(p, lead, lead_line);
+  tab.shown = !temp && !ref.temp && !is_virtual && !internal_table(p, ref.name);
+  tab.is_virtual = is_virtual;
+  tab.keys_kept = !p.rules.engines || p.default_engine_keeps_keys;
+  std::vector<key_draft> drafts;
+  if (is_virtual) {
+    if (!skip(p, {}))
+      return false;
+  } else if (at(p, '(')) {
+    if (!table_items(p, tab, drafts))
+      return false;
+  } else if (at(p, KW_PARTITION) && p.rules.inheritance) {
+    if (!next(p) || !at(p, KW_OF))
+      return unexpected(p, "OF");
+    std::vector<std::string> parent;
+    if (!next(p) || !qualified_name(p, parent))
+      return false;
+    tab.parent = resolve_table(p, parent);
+    if (tab.parent != NO_ID)
+      copy_columns(p, tab, tab.parent, false, false, drafts);
+    if (at(p, '(') && !table_items(p, tab, drafts))
+      return false;
+  } else if (at(p, KW_LIKE) && p.rules.like == like_item::whole) {
+    if (!like_clause(p, tab, drafts, ""))
+      return false;
+  } else if (at(p, KW_AS) || at(p, KW_SELECT)) {
+    if (!query_columns(p, tab))
+      return false;
+  } else if (at(p, KW_OF) && p.rules.typed_tables) {
+    // A typed table: the type's columns, then options for them and constraints.
+    if (!next(p) || !is_name(p))
+      return p.dl.failed ? false : unexpected(p, "name");
+    std::vector<std::string> type;
+    if (!qualified_name(p, type))
+      return false;
+    if (auto it = p.types.find(type.back()); it != p.types.end())
+      for (const query_col& c : it->second)
+        column_add(p.cat, tab, text_keep(p.s.texts, c.name), std::nullopt);
+    if (at(p, '(') && !table_items(p, tab, drafts))
+      return false;
+  } else {
+    return unexpected(p, "(");
+  }
+  if (!table_options(p, tab))
+    return false;
+  if (temp || ref.temp)
+    return true;  // gone when the session that ran the file ends
+  std::vector<uint32_t> parents = tab.parents;
+  if (tab.parent != NO_ID)
+    parents.push_back(tab.parent);
+  if (!catalog_add(p.cat, std::move(tab), ref.space, ref.name, replace)) {
+    log_verbose(p.dl.lx, {"table exists: ", log_quote(ref.name)});
+    return true;
+  }
+  for (uint32_t parent : parents)
+    catalog_edit(p.cat, parent).has_children = true;
+  add_keys(p, uint32_t(p.cat.tabs.size() - 1), drafts);
+  return true;
+}
+
+std::vector<uint32_t> descendants(const dparser& p, uint32_t ti) {
+  std::vector<uint32_t> out;
+  if (!p.cat.tabs[ti].has_children)
+    return out;
+  std::vector<bool> seen(p.cat.tabs.size());
+  std::vector<uint32_t> todo{ti};
+  while (!todo.empty()) {
+    uint32_t parent = todo.back();
+    todo.pop_back();
+    for (uint32_t t = 0; t < p.cat.tabs.size(); t++) {
+      const dtab& c = p.cat.tabs[t];
+      bool child = c.parent == parent || std::find(c.parents.begin(), c.parents.end(), parent) != c.parents.end();
+      if (c.alive && child && !seen[t]) {
+        seen[t] = true;
+        out.push_back(t);
+        if (c.has_children)
+          todo.push_back(t);
+      }
+    }
+  }
+  return out;
+}
+
+bool create_type(dparser& p) {
+  // CREATE TYPE name AS (a int, b text): its columns, for CREATE TABLE ... OF.
+  std::vector<std::string> parts;
+  if (!next(p) || !qualified_name(p, parts))
+    return false;
+  if (!at(p, KW_AS) || !next(p) || !at(p, '('))
+    return p.dl.failed ? false : skip_statement(p, false);
+  dtab fields;
+  std::vector<key_draft> none;
+  size_t last_line;
+  if (!next(p))
+    return false;
+  while (!at(p, ')')) {
+    if (column_definition(p, fields, none, {}, ",)", last_line) == NO_ID)
+      return false;
+    if (at(p, ',') && !next(p))
+      return false;
+    if (p.t.kind == DTOKEN_END)
+      return unexpected(p, ")");
+  }
+  std::vector<query_col>& cols = p.types[parts.back()];
+  cols.clear();
+  for (uint32_t pos : column_positions(fields))
+    cols.push_back({std::string(fields.cols[pos].name), std::nullopt});
+  return next(p) && rest_of_statement(p);
+}
+
+bool create_statement(dparser& p, std::span<const dcomment> lead) {
+  size_t lead_line = p.t.line;
+  if (!next(p))
+    return false;
+  bool replace = false, temp = false, is_virtual = false;
+  if (at(p, KW_OR)) {
+    if (!next(p))
+      return false;
+    replace = at(p, KW_REPLACE);
+    if (replace && !next(p))
+      return false;
+  }
+  for (;; next(p)) {
+    if (at(p, KW_TEMP) || at(p, KW_TEMPORARY))
+      temp = true;
+    else if (at(p, KW_VIRTUAL) && p.rules.virtual_tables)
+      is_virtual = true;
+    else if (!(at(p, KW_GLOBAL) || at(p, KW_LOCAL) || at(p, KW_UNLOGGED)))
+      break;
+  }
+  if (p.dl.failed)
+    return false;
+  if (at(p, KW_TABLE))
+    return create_table(p, lead, lead_line, replace, temp, is_virtual);
+  if (at(p, KW_SCHEMA) && p.rules.spaces == name_spaces::search_path)
+    return create_schema(p);
+  if (at(p, KW_TYPE) && p.rules.typed_tables)
+    return create_type(p);
+  log_verbose(p.dl.lx, {"ignoring statement: CREATE ", log_quote(p.t.raw)});
+  return skip_statement(p, true);
+}

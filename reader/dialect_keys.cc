@@ -1,0 +1,149 @@
+// The keys of the dialect grammar's tables: made from what a statement
+// names, named as the database names them, bound to their targets, and
+// dropped by name.
+#include <algorithm>
+
+#include "reader/chars.h"
+#include "reader/dialect_grammar.h"
+
+namespace {
+
+// The ids of the columns called `names` in `tab`; false when one is not there.
+bool column_ids(dparser& p, dtab& tab, const std::vector<std::string>& names, std::vector<uint32_t>& ids) {
+  ids.clear();
+  for (const std::string& n : names) {
+    uint32_t pos = column_find(p.cat, tab, n);
+    if (pos == NO_ID)
+      return false;
+    ids.push_back(tab.cols[pos].id);
+  }
+  return true;
+}
+
+// A check is on the columns its expression names, each once.
+void check_columns(dparser& p, dtab& tab, key_draft& d) {
+  if (d.mentions.empty())
+    return;
+  d.cols.clear();
+  for (const std::string& n : d.mentions)
+    if (column_find(p.cat, tab, n) != NO_ID &&
+        std::none_of(d.cols.begin(), d.cols.end(), [&](const std::string& c) { return c == n; }))
+      d.cols.push_back(n);
+}
+
+// Binds foreign key `k` to the table that `d` names, as it stands now.
+bool bind_target(dparser& p, key_draft& d, dkey& k) {
+  std::string key, shown;
+  uint32_t tt = resolve_table(p, d.target, &key, &shown);
+  if (tt == NO_ID) {
+    // No such table yet: found again by name at the end.
+    k.target_key = text_keep(p.s.texts, key);
+    k.target_name = text_keep(p.s.texts, shown);
+    for (const std::string& c : d.target_cols)
+      k.tcol_names.push_back(text_keep(p.s.texts, c));
+    return true;
+  }
+  k.target = tt;
+  dtab& target = p.cat.tabs[tt];
+  if (!d.target_cols.empty()) {
+    if (column_ids(p, target, d.target_cols, k.tcols))
+      return true;
+    if (!p.rules.fkeys_by_name)
+      return false;  // PostgreSQL refuses a key to a column that is not there
+    k.target = NO_ID;
+    k.target_key = target.key;
+    k.target_name = target.name;
+    for (const std::string& c : d.target_cols)
+      k.tcol_names.push_back(text_keep(p.s.texts, c));
+    return true;
+  }
+  if (p.rules.fkeys_by_name) {
+    k.to_primary = true;  // SQLite finds the primary key when the key is used
+    return true;
+  }
+  // PostgreSQL takes the primary key that the target has now.
+  for (const dkey& other : target.keys)
+    if (other.kind == key_kind::primary) {
+      k.tcols = other.cols;
+      return true;
+    }
+  return false;
+}
+
+bool has_primary(const dtab& tab) {
+  return std::any_of(tab.keys.begin(), tab.keys.end(), [](const dkey& k) { return k.kind == key_kind::primary; });
+}
+
+// The order in which PostgreSQL makes a table's keys, and so names them.
+int naming_round(key_kind k) {
+  switch (k) {
+    case key_kind::check: return 0;
+    case key_kind::primary:
+    case key_kind::unique:
+    case key_kind::exclude: return 1;
+    case key_kind::foreign: return 2;
+  }
+  return 2;
+}
+
+bool same_columns(std::vector<uint32_t> a, std::vector<uint32_t> b) {
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  return a == b;
+}
+
+}  // namespace
+
+void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
+  if (drafts.empty())
+    return;
+  for (int round = 0; round < 3; round++)
+    for (key_draft& d : drafts) {
+      if (naming_round(d.key.kind) != round)
+        continue;
+      dtab& tab = catalog_edit(p.cat, ti);
+      if (d.key.kind == key_kind::foreign && !tab.keys_kept)
+        continue;  // MyISAM and its kind keep no foreign keys
+      if (d.key.kind == key_kind::primary && has_primary(tab))
+        continue;
+      check_columns(p, tab, d);
+      dkey k = std::move(d.key);
+      if (!column_ids(p, tab, d.cols, k.cols))
+        continue;
+      if (k.kind == key_kind::foreign && !bind_target(p, d, k))
+        continue;
+      dtab& now = p.cat.tabs[ti];  // binding may have saved the table, not moved it
+      if (k.name.empty())
+        k.name = catalog_name_key(p.cat, now, k);
+      else if (p.rules.naming == key_naming::postgres)
+        catalog_take(p.cat, now.space, k.name);
+      now.keys.push_back(std::move(k));
+    }
+}
+
+void drop_keys(dparser& p, uint32_t ti, std::string_view name, bool cascade) {
+  dtab& tab = catalog_edit(p.cat, ti);
+  auto it = std::find_if(tab.keys.begin(), tab.keys.end(), [&](const dkey& k) {
+    if (name.empty())
+      return k.kind == key_kind::primary;
+    return p.rules.folds_names ? k.name == name : ascii_iequal(k.name, name);
+  });
+  if (it == tab.keys.end())
+    return;
+  dkey gone = std::move(*it);
+  tab.keys.erase(it);
+  if (!cascade || (gone.kind != key_kind::primary && gone.kind != key_kind::unique))
+    return;
+  // The foreign keys that lean on it: to these columns of this table.
+  for (uint32_t other = 0; other < p.cat.tabs.size(); other++) {
+    const dtab& o = p.cat.tabs[other];
+    bool leans = std::any_of(o.keys.begin(), o.keys.end(), [&](const dkey& k) {
+      return k.kind == key_kind::foreign && k.target == ti && same_columns(k.tcols, gone.cols);
+    });
+    if (!o.alive || !leans)
+      continue;
+    std::erase_if(catalog_edit(p.cat, other).keys, [&](const dkey& k) {
+      return k.kind == key_kind::foreign && k.target == ti && same_columns(k.tcols, gone.cols);
+    });
+  }
+}

@@ -1,0 +1,282 @@
+// The columns that a query makes, for CREATE TABLE ... AS, SELECT ... INTO
+// and PREPARE: named by their aliases or the columns they take, or as the
+// database names an expression's column; "*" is the columns of the tables
+// after FROM.
+#include "reader/chars.h"
+#include "reader/dialect_grammar.h"
+
+namespace {
+
+// The words that end an item of a query's list at depth 0.
+constexpr kw query_clauses[] = {KW_FROM,  KW_WHERE, KW_GROUP,  KW_ORDER, KW_LIMIT,
+                                KW_UNION, KW_INTO,  KW_HAVING, KW_WINDOW};
+
+// An item of a query's list, as read.
+struct query_item {
+  std::string name;    // its column's name; for a star, the table it is of ("" for all)
+  std::string source;  // the column it takes, where it is a column's reference
+  bool star = false;
+};
+
+bool item_ends(dparser& p) {
+  return at(p, ',') || at(p, ')') || rules_have(query_clauses, dlex_kw(p.t)) || at_end(p);
+}
+
+// One item, up to the "," or clause that ends it.
+bool read_item(dparser& p, query_item& item) {
+  item = {};
+  const char* start = p.t.raw.data();
+  size_t count = 0;   // tokens at depth 0, a parenthesised group counting as one
+  bool chain = true;  // name(.name)*: a column's reference
+  std::string last, first_word, before_last;
+  bool last_is_name = false, alias = false, call = false;
+  while (!p.dl.failed && !item_ends(p)) {
+    if (at(p, '(')) {
+      call |= count == 1 && !first_word.empty();
+      if (!skip_group(p))
+        return false;
+      chain = last_is_name = false;
+      count++;
+      continue;
+    }
+    bool word = (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME) && !at(p, KW_AS) && !is_digit(p.t.raw[0]);
+    item.star = at(p, '*') && (count == 0 || (chain && count % 2 == 0));
+    if (item.star)
+      item.name = count >= 2 ? last : "";
+    if (word) {
+      name_of(p);
+      if (chain)
+        before_last = last;
+      last = p.word;
+      if (count == 0)
+        first_word = p.word;
+      chain = chain && count % 2 == 0;
+    } else if (at(p, '.')) {
+      chain = chain && count % 2 == 1;
+    } else {
+      chain = false;
+      alias |= at(p, KW_AS);
+    }
+    last_is_name = word;
+    count++;
+    if (!next(p))
+      return false;
+  }
+  if (item.star)
+    return true;
+  if (chain && last_is_name) {
+    item.name = item.source = last;
+  } else if (last_is_name && (alias || count > 1)) {
+    item.name = last;  // an alias
+    if (alias && count == 3)
+      item.source = first_word;  // c AS x
+  } else if (p.rules.folds_names) {
+    item.name = call ? first_word : "?column?";  // how PostgreSQL names an expression's column
+  } else if (count > 0 && start) {
+    // The expression as written, as MySQL and SQLite name its column.
+    const char* end = p.t.kind == DTOKEN_END ? p.dl.lx.buf + p.dl.lx.len : p.t.raw.data();
+    item.name = trim(std::string_view(start, end - start));
+  }
+  return true;
+}
+
+// FROM's tables: after FROM, each "," and each JOIN at depth 0, with the
+// name each is called by in the query (its alias, or its own name).
+struct from_table {
+  uint32_t table;
+  std::string called;
+};
+
+bool read_from(dparser& p, std::vector<from_table>& from) {
+  std::vector<std::string> parts;
+  bool want_table = true;
+  while (!p.dl.failed && !at_end(p) && !at(p, ')')) {
+    if (want_table && is_name(p) && !at(p, KW_SELECT)) {
+      if (!qualified_name(p, parts))
+        return false;
+      from_table f{resolve_table(p, parts), parts.back()};
+      if (at(p, KW_AS) && !next(p))
+        return false;
+      if (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME) {
+        if (dlex_kw(p.t) == KW_NONE) {
+          name_of(p);
+          f.called = p.word;
+        }
+      }
+      if (f.table != NO_ID)
+        from.push_back(std::move(f));
+      want_table = false;
+      continue;
+    }
+    if (at(p, '(')) {
+      if (!skip_group(p))
+        return false;
+      want_table = false;
+      continue;
+    }
+    want_table = at(p, ',') || at(p, KW_JOIN);
+    if (rules_have(query_clauses, dlex_kw(p.t)) && !at(p, KW_FROM))
+      break;
+    if (!next(p))
+      return false;
+  }
+  return !p.dl.failed;
+}
+
+// The columns a table gives a query.
+void table_columns(dparser& p, uint32_t ti, std::vector<query_col>& cols) {
+  const dtab& tab = p.cat.tabs[ti];
+  for (uint32_t pos : column_positions(tab))
+    cols.push_back({std::string(tab.cols[pos].name), tab.cols[pos].note});
+}
+
+// SELECT items [INTO t] [FROM tables] ...
+bool select_output(dparser& p, std::vector<query_col>& cols, std::vector<std::string>* into) {
+  if (!next(p) || ((at(p, KW_DISTINCT) || at(p, KW_ALL)) && !next(p)))
+    return false;
+  std::vector<query_item> items;
+  for (;;) {
+    items.emplace_back();
+    if (!read_item(p, items.back()))
+      return false;
+    if (!at(p, ','))
+      break;
+    if (!next(p))
+      return false;
+  }
+  if (at(p, KW_INTO)) {
+    if (!next(p))
+      return false;
+    while (at(p, KW_TEMP) || at(p, KW_TEMPORARY) || at(p, KW_UNLOGGED) || at(p, KW_TABLE))
+      if (!next(p))
+        return false;
+    std::vector<std::string> target;
+    if (!qualified_name(p, target))
+      return false;
+    if (into)
+      *into = std::move(target);
+  }
+  std::vector<from_table> from;
+  if (at(p, KW_FROM) && (!next(p) || !read_from(p, from)))
+    return false;
+  for (const query_item& item : items) {
+    if (item.star) {
+      for (const from_table& f : from)
+        if (item.name.empty() || f.called == item.name)
+          table_columns(p, f.table, cols);
+      continue;
+    }
+    if (item.name.empty())
+      continue;
+    query_col col{item.name, std::nullopt};
+    if (!item.source.empty())
+      for (const from_table& f : from) {
+        dtab& tab = p.cat.tabs[f.table];
+        uint32_t pos = column_find(p.cat, tab, item.source);
+        if (pos != NO_ID) {
+          col.note = tab.cols[pos].note;
+          break;
+        }
+      }
+    cols.push_back(std::move(col));
+  }
+  return true;
+}
+
+// VALUES (a, b), ...: column1, column2, ... for the first row's values.
+bool values_output(dparser& p, std::vector<query_col>& cols) {
+  if (!next(p) || !at(p, '(') || !next(p))
+    return !p.dl.failed;
+  for (size_t n = 1;; n++) {
+    if (!skip(p, {.punct = ",)"}))
+      return false;
+    cols.push_back({"column" + std::to_string(n), std::nullopt});
+    if (!at(p, ','))
+      break;
+    if (!next(p))
+      return false;
+  }
+  return expect(p, ')');
+}
+
+}  // namespace
+
+bool query_output(dparser& p, std::vector<query_col>& cols, std::vector<std::string>* into) {
+  int open = 0;
+  for (; at(p, '('); open++)
+    if (!next(p))
+      return false;
+  if (at(p, KW_WITH)) {
+    // The common table expressions, passed over up to the query they serve.
+    static constexpr kw select[] = {KW_SELECT};
+    if (!next(p) || !skip(p, {.words = select}))
+      return false;
+  }
+  bool ok = true;
+  std::vector<std::string> parts;
+  if (at(p, KW_SELECT)) {
+    ok = select_output(p, cols, into);
+  } else if (at(p, KW_VALUES)) {
+    ok = values_output(p, cols);
+  } else if (at(p, KW_TABLE)) {
+    ok = next(p) && qualified_name(p, parts);
+    if (ok)
+      if (uint32_t ti = resolve_table(p, parts); ti != NO_ID)
+        table_columns(p, ti, cols);
+  } else if (at(p, KW_EXECUTE)) {
+    ok = next(p) && is_name(p);
+    if (ok) {
+      name_of(p);
+      if (auto it = p.prepared.find(p.word); it != p.prepared.end())
+        cols = it->second;
+    }
+  }
+  // The rest of the query (UNION, ORDER BY, ...), up to what opened it.
+  if (!ok || !skip(p, {.punct = ")"}))
+    return false;
+  for (; open > 0 && at(p, ')'); open--)
+    if (!next(p) || !skip(p, {.punct = ")"}))
+      return false;
+  return true;
+}
+
+bool query_columns(dparser& p, dtab& tab) {
+  bool named = tab.live > 0 && !p.rules.query_after_items;
+  if ((at(p, KW_IGNORE) || at(p, KW_REPLACE)) && !next(p))
+    return false;
+  if (at(p, KW_AS) && !next(p))
+    return false;
+  std::vector<query_col> cols;
+  if (!query_output(p, cols))
+    return false;
+  for (size_t i = named ? tab.live : 0; i < cols.size(); i++) {
+    const query_col& c = cols[i];
+    uint32_t pos = column_find(p.cat, tab, c.name);
+    if (pos == NO_ID) {
+      pos = column_add(p.cat, tab, text_keep(p.s.texts, c.name), std::nullopt);
+    } else if (p.rules.query_after_items) {
+      column_move(tab, pos, uint32_t(tab.cols.size()));  // a definition goes to the query's column
+      pos = uint32_t(tab.cols.size() - 1);
+    }
+    if (p.rules.query_keeps_comments && c.note && !tab.cols[pos].note)
+      tab.cols[pos].note = c.note;
+  }
+  return true;
+}
+
+bool prepare_statement(dparser& p) {
+  // PREPARE name [(types)] AS query: its columns, for EXECUTE.
+  if (!next(p) || !is_name(p))
+    return p.dl.failed ? false : rest_of_statement(p);
+  name_of(p);
+  std::string name = p.word;
+  if (!next(p) || (at(p, '(') && !skip_group(p)))
+    return false;
+  if (!at(p, KW_AS))
+    return rest_of_statement(p);
+  std::vector<query_col> cols;
+  if (!next(p) || !query_output(p, cols))
+    return false;
+  p.prepared[name] = std::move(cols);
+  return rest_of_statement(p);
+}
