@@ -111,15 +111,41 @@ bool lex_line_comment(token& t, lexer& lx, bool eof_ok) {
   return true;
 }
 
+// The rule for a block comment's line breaks, for the tokenizer and for
+// lex_block_text alike: at s[i], just after a line break, writes what the
+// break becomes (a newline where an empty line follows, else a space), a
+// space for each white-space byte of the margin, and, for a framed line's
+// '*' (not the closing one), a space, or a newline where the line holds
+// nothing else. Returns the offset after the margin. Past the end of `s`
+// the bytes read as the comment's closing "*/" where `closer` (a body whose
+// closing follows it), else as none at all.
+size_t block_line_break(std::string_view s, size_t i, bool closer, std::string* out) {
+  auto byte = [&](size_t k) -> int {
+    if (k < s.size())
+      return static_cast<unsigned char>(s[k]);
+    return !closer ? -1 : k == s.size() ? '*' : '/';
+  };
+  if (out)
+    *out += byte(i) == '\n' ? '\n' : ' ';
+  for (; i < s.size() && is_space(s[i]); i++)
+    if (out)
+      *out += ' ';
+  if (byte(i) == '*' && byte(i + 1) != '/' && byte(i + 1) != -1) {
+    if (out)
+      *out += byte(i + 1) == '\n' ? '\n' : ' ';
+    i++;
+  }
+  return i;
+}
+
 // Scans a block comment from its "/*" on, up to its "*/" or as far as the
 // input allows, and returns whether it was closed. With `keep`, its text is
 // rewritten into the lexer's scratch (the input is only read): line breaks
-// and the margin of continuation lines, with one leading '*', become spaces,
-// and an empty or framed blank line becomes a newline.
+// and margins as block_line_break says.
 bool scan_block_comment(lexer& lx, bool keep) {
   const char* b = lx.buf;
-  std::string& text = lx.scratch;
-  text.clear();
+  std::string* text = keep ? &lx.scratch : nullptr;
+  lx.scratch.clear();
   consume(lx);
   consume(lx);
   while (remaining(lx) >= 3) {
@@ -128,8 +154,8 @@ bool scan_block_comment(lexer& lx, bool keep) {
     while (end < limit && b[end] != '\n' && b[end] != '*')
       end++;
     if (end > lx.pos) {
-      if (keep)
-        text.append(b + lx.pos, end - lx.pos);
+      if (text)
+        text->append(b + lx.pos, end - lx.pos);
       lex_advance(lx, end);
       continue;
     }
@@ -138,22 +164,11 @@ bool scan_block_comment(lexer& lx, bool keep) {
       return true;
     consume(lx);
     if (c != '\n') {
-      if (keep)
-        text += c;
+      if (text)
+        *text += c;
       continue;
     }
-    if (keep)
-      text += lx.pos < lx.len && b[lx.pos] == '\n' ? '\n' : ' ';
-    while (lx.pos < lx.len && is_space(b[lx.pos])) {
-      consume(lx);
-      if (keep)
-        text += ' ';
-    }
-    if (remaining(lx) >= 2 && b[lx.pos] == '*' && b[lx.pos + 1] != '/') {
-      if (keep)
-        text += b[lx.pos + 1] == '\n' ? '\n' : ' ';
-      consume(lx);
-    }
+    lex_advance(lx, block_line_break(std::string_view(b, lx.len), lx.pos, false, text));
   }
   return false;
 }
@@ -267,21 +282,11 @@ void lex_unexpected(const lexer& lx, const token& t, const char* keyword) {
 
 void lex_block_text(std::string_view body, std::string& out) {
   out.clear();
-  const size_t n = body.size();
-  // The byte after position i, where the closing "*/" follows the body.
-  auto after = [&](size_t i) { return i + 1 < n ? body[i + 1] : '*'; };
-  for (size_t i = 0; i < n;) {
+  for (size_t i = 0; i < body.size();) {
     char c = body[i++];
-    if (c != '\n') {
+    if (c != '\n')
       out += c;
-      continue;
-    }
-    out += i < n && body[i] == '\n' ? '\n' : ' ';
-    for (; i < n && is_space(body[i]); i++)
-      out += ' ';
-    if (i < n && body[i] == '*' && after(i) != '/') {
-      out += after(i) == '\n' ? '\n' : ' ';
-      i++;
-    }
+    else
+      i = block_line_break(body, i, true, &out);
   }
 }
