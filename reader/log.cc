@@ -14,6 +14,8 @@ namespace {
 
 void put_piece(std::FILE* f, const log_piece& piece) {
   std::string_view text = piece.text;
+  if (text.empty())
+    return;  // its data may be null, which fwrite must not see
   if (!piece.from_input || text.size() <= LOG_QUOTE_LIMIT) {
     std::fwrite(text.data(), 1, text.size(), f);
     return;
