@@ -69,7 +69,7 @@ bool alter_add(dparser& p, alter_context& a) {
     for (uint32_t heir : heirs(p, a)) {
       dtab& h = catalog_edit(p.cat, heir);
       if (column_find(p.cat, h, name) == NO_ID)
-        h.cols[column_add(p.cat, h, name, std::nullopt)].inherited = true;
+        h.cols[column_add(h, name, NO_TEXT)].inherited = true;
     }
   }
   add_keys(p, a.ti, drafts);
@@ -103,13 +103,13 @@ bool alter_drop(dparser& p, alter_context& a) {
       dtab& tab = catalog_edit(p.cat, a.ti);
       uint32_t pos = column_find(p.cat, tab, p.word);
       if (pos != NO_ID)
-        column_drop(p.cat, tab, pos);
+        column_drop(tab, pos);
       // An heir's column goes too where it has it only from its parent.
       for (uint32_t heir : heirs(p, a)) {
         dtab& h = catalog_edit(p.cat, heir);
         uint32_t at = column_find(p.cat, h, p.word);
         if (at != NO_ID && h.cols[at].inherited)
-          column_drop(p.cat, h, at);
+          column_drop(h, at);
       }
       if (!next(p))
         return false;
@@ -134,7 +134,7 @@ bool alter_rename(dparser& p, alter_context& a) {
     if (!qualified_name(p, parts))
       return false;
     const dtab& tab = p.cat.tabs[a.ti];
-    table_ref r = parts.size() >= 2 ? resolve_new(p, parts) : table_ref{std::string(tab.space), parts.back()};
+    table_ref r = parts.size() >= 2 ? resolve_new(p, parts) : table_ref{std::string(dtab_space(tab)), parts.back()};
     catalog_rename(p.cat, a.ti, r.space, r.name);
     return skip(p, {.punct = ","});
   }
@@ -156,12 +156,12 @@ bool alter_rename(dparser& p, alter_context& a) {
     std::string_view name = text_keep(p.s.texts, p.word);
     uint32_t pos = column_find(p.cat, tab, old);
     if (pos != NO_ID && column_find(p.cat, tab, name) == NO_ID) {
-      column_rename(p.cat, tab, pos, name);
+      column_rename(tab, pos, name);
       for (uint32_t heir : heirs(p, a)) {
         dtab& h = catalog_edit(p.cat, heir);
         uint32_t at = column_find(p.cat, h, old);
         if (at != NO_ID && column_find(p.cat, h, name) == NO_ID)
-          column_rename(p.cat, h, at, name);
+          column_rename(h, at, name);
       }
     }
   }
@@ -189,9 +189,9 @@ bool alter_change(dparser& p, alter_context& a) {
     uint32_t clash = column_find(p.cat, tab, p.word);
     if (clash != NO_ID && clash != pos)
       return skip(p, {.punct = ","});
-    column_rename(p.cat, tab, pos, text_keep(p.s.texts, p.word));
+    column_rename(tab, pos, text_keep(p.s.texts, p.word));
   }
-  tab.cols[pos].note = std::nullopt;  // the new definition's COMMENT, if any, is the one
+  tab.cols[pos].note = NO_TEXT;  // the new definition's COMMENT, if any, is the one
   std::vector<key_draft> drafts;
   column_place place;
   size_t last_line = 0;
@@ -213,7 +213,7 @@ bool alter_attach(dparser& p, alter_context& a) {
     uint32_t child = resolve_table(p, parts);
     if (child != NO_ID && child != a.ti) {
       catalog_edit(p.cat, child).parent = a.ti;
-      catalog_edit(p.cat, a.ti).has_children = true;
+      p.cat.heirs[a.ti].push_back({child, false});
     }
   }
   return skip(p, {.punct = ","});
@@ -228,7 +228,7 @@ bool alter_set(dparser& p, alter_context& a) {
       return p.dl.failed ? false : unexpected(p, "name");
     name_of(p);
     if (p.cat.schemas.count(p.word)) {
-      std::string bare(p.cat.tabs[a.ti].bare);
+      std::string bare(dtab_bare(p.cat.tabs[a.ti]));
       catalog_rename(p.cat, a.ti, p.word, bare);
     }
     if (!next(p))
@@ -246,8 +246,10 @@ bool alter_option(dparser& p, alter_context& a) {
   dtab& tab = catalog_edit(p.cat, a.ti);
   if (engine) {
     tab.keys_kept = engine_keeps_keys(p.t.raw);
-    if (!tab.keys_kept)
+    if (!tab.keys_kept) {
       std::erase_if(tab.keys, [](const dkey& k) { return k.kind == key_kind::foreign; });
+      tab.ibfk_high = NO_ID;
+    }
   } else if (p.t.kind == DTOKEN_STRING) {
     tab.note = keep_note(p, p.t);
   }
@@ -317,8 +319,8 @@ bool alter_schema(dparser& p) {
   std::string_view to = text_keep(p.s.texts, p.word);
   if (p.cat.schemas.count(from) && catalog_add_schema(p.cat, to)) {
     for (uint32_t ti = 0; ti < p.cat.tabs.size(); ti++)
-      if (p.cat.tabs[ti].alive && p.cat.tabs[ti].space == from) {
-        std::string bare(p.cat.tabs[ti].bare);
+      if (p.cat.tabs[ti].alive && dtab_space(p.cat.tabs[ti]) == from) {
+        std::string bare(dtab_bare(p.cat.tabs[ti]));
         catalog_rename(p.cat, ti, to, bare);
       }
     catalog_drop_schema(p.cat, text_keep(p.s.texts, from));

@@ -26,43 +26,64 @@ void log_undo(catalog& c, undo&& u) {
     c.log.push_back(std::move(u));
 }
 
+// The key's table, in every index of the tables.
+void count_name(catalog& c, std::string_view key, uint32_t ti) {
+  std::string_view bare = key.substr(key.find('\x1f') + 1);
+  uint32_t n = c.name_count.find(bare);
+  n = n == flat_index::NONE ? 0 : n;
+  c.name_count.set(bare, n + 1);
+  if (n == 0)
+    c.only_table.set(bare, ti);
+  else
+    c.only_table.erase(bare);  // several: found by trying the schemas
+}
+
+void index_put(catalog& c, std::string_view key, uint32_t ti) {
+  c.by_key.set(key, ti);
+  if (c.names_counted)
+    count_name(c, key, ti);
+}
+
+void index_remove(catalog& c, std::string_view key) {
+  if (c.by_key.erase(key) == flat_index::NONE || !c.names_counted)
+    return;
+  std::string_view bare = key.substr(key.find('\x1f') + 1);
+  uint32_t n = c.name_count.find(bare);
+  if (n == flat_index::NONE || n <= 1) {
+    c.name_count.erase(bare);
+    c.only_table.erase(bare);
+  } else {
+    c.name_count.set(bare, n - 1);
+  }
+}
+
 void key_set(catalog& c, std::string_view key, uint32_t ti) {
-  auto [it, fresh] = c.by_key.try_emplace(key, ti);
-  log_undo(c, undo_key{it->first, fresh ? NO_ID : it->second});
-  it->second = ti;
+  uint32_t before = c.by_key.find(key);
+  if (before != flat_index::NONE)
+    index_remove(c, key);
+  index_put(c, key, ti);
+  log_undo(c, undo_key{key, before});
 }
 
 void key_erase(catalog& c, std::string_view key, uint32_t ti) {
-  auto it = c.by_key.find(key);
-  if (it == c.by_key.end() || it->second != ti)
+  if (c.by_key.find(key) != ti)
     return;
-  log_undo(c, undo_key{it->first, it->second});
-  c.by_key.erase(it);
+  index_remove(c, key);
+  log_undo(c, undo_key{key, ti});
 }
 
 std::string_view keep(catalog& c, std::string_view text) { return text_keep(c.s.texts, text); }
-
-// How a column's name is compared: folded where the database ignores case.
-void column_key(const catalog& c, std::string_view name, std::string& out) {
-  if (c.rules.columns_ignore_case)
-    ascii_lower_into(name, out);
-  else
-    out.assign(name);
-}
 
 bool same_column(const catalog& c, std::string_view a, std::string_view b) {
   return c.rules.columns_ignore_case ? ascii_iequal(a, b) : a == b;
 }
 
 void index_build(const catalog& c, dtab& tab) {
-  tab.index.map = std::make_unique<std::unordered_map<std::string, uint32_t>>();
-  tab.index.map->reserve(tab.cols.size() * 2);
-  std::string key;
+  tab.index.map = std::make_unique<flat_index>(c.rules.columns_ignore_case);
+  tab.index.map->reserve(tab.cols.size());
   for (uint32_t i = 0; i < tab.cols.size(); i++)
-    if (!tab.cols[i].dropped) {
-      column_key(c, tab.cols[i].name, key);
-      tab.index.map->emplace(key, i);
-    }
+    if (!tab.cols[i].dropped)
+      tab.index.map->set(tab.cols[i].name, i);
 }
 
 // The columns without the dropped ones, once these outnumber the rest.
@@ -98,9 +119,23 @@ void catalog_key(const catalog& c, std::string_view space, std::string_view name
 }
 
 uint32_t catalog_find(const catalog& c, std::string_view key) {
-  auto it = c.by_key.find(key);
-  return it == c.by_key.end() || !c.tabs[it->second].alive ? NO_ID : it->second;
+  uint32_t ti = c.by_key.find(key);
+  return ti == flat_index::NONE || !c.tabs[ti].alive ? NO_ID : ti;
 }
+
+namespace {
+
+// Gives `tab` its key and shown name for `name` in `space`: the shown name
+// is the key's own text where the schema is left off and the key is not
+// folded.
+void name_table(catalog& c, dtab& tab, std::string_view space, std::string_view name) {
+  catalog_key(c, space, name, c.scratch);
+  tab.key = keep(c, c.scratch);
+  shown_name(c, space, name, c.scratch);
+  tab.name = c.scratch == dtab_bare(tab) ? dtab_bare(tab) : keep(c, c.scratch);
+}
+
+}  // namespace
 
 bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_view name, bool replace) {
   catalog_key(c, space, name, c.scratch);
@@ -110,19 +145,13 @@ bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_vie
       return false;
     catalog_drop(c, old);
   }
-  tab.key = keep(c, c.scratch);
-  tab.space = keep(c, space);
-  tab.bare = keep(c, name);
-  shown_name(c, space, name, c.scratch);
-  tab.name = keep(c, c.scratch);
+  name_table(c, tab, space, name);
   uint32_t ti = uint32_t(c.tabs.size());
   log_undo(c, undo_added{ti});
   if (in_transaction(c))
     tab.saved_for = c.marks.back().id;  // nothing to save: undone by dropping it
   c.tabs.push_back(std::move(tab));
   key_set(c, c.tabs.back().key, ti);
-  if (c.rules.naming == key_naming::postgres)
-    catalog_take(c, space, name);
   return true;
 }
 
@@ -145,15 +174,10 @@ bool catalog_rename(catalog& c, uint32_t ti, std::string_view space, std::string
   catalog_key(c, space, name, c.scratch);
   if (catalog_find(c, c.scratch) != NO_ID)
     return false;
-  std::string key = c.scratch;
   dtab& tab = catalog_edit(c, ti);
   key_erase(c, tab.key, ti);
-  std::string_view old_bare = tab.bare;
-  tab.key = keep(c, key);
-  tab.space = keep(c, space);
-  tab.bare = keep(c, name);
-  shown_name(c, space, name, c.scratch);
-  tab.name = keep(c, c.scratch);
+  std::string old_bare(dtab_bare(tab));
+  name_table(c, tab, space, name);
   key_set(c, tab.key, ti);
   if (c.rules.naming == key_naming::mysql) {
     // The foreign keys that the engine named after the table follow it.
@@ -161,6 +185,7 @@ bool catalog_rename(catalog& c, uint32_t ti, std::string_view space, std::string
     for (dkey& k : tab.keys)
       if (k.kind == key_kind::foreign && k.name.starts_with(prefix))
         k.name = keep(c, std::string(name) + std::string(k.name.substr(old_bare.size())));
+    tab.ibfk_high = NO_ID;
   }
   return true;
 }
@@ -176,10 +201,8 @@ uint32_t column_find(const catalog& c, dtab& tab, std::string_view name) {
   }
   if (!tab.index.map)
     index_build(c, tab);
-  std::string key;
-  column_key(c, name, key);
-  auto it = tab.index.map->find(key);
-  return it == tab.index.map->end() ? NO_ID : it->second;
+  uint32_t pos = tab.index.map->find(name);
+  return pos == flat_index::NONE ? NO_ID : pos;
 }
 
 uint32_t column_by_id(const dtab& tab, uint32_t id) {
@@ -194,17 +217,14 @@ uint32_t column_by_id(const dtab& tab, uint32_t id) {
   return NO_ID;
 }
 
-uint32_t column_add(const catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos) {
-  dcol col{name, doc, std::nullopt, tab.next_id++, false};
+uint32_t column_add(dtab& tab, std::string_view name, text doc, uint32_t pos) {
+  dcol col{name, doc, NO_TEXT, tab.next_id++, false};
   tab.live++;
   if (pos >= tab.cols.size()) {
     tab.cols.push_back(col);
     pos = uint32_t(tab.cols.size() - 1);
-    if (tab.index.map) {
-      std::string key;
-      column_key(c, name, key);
-      tab.index.map->emplace(key, pos);
-    }
+    if (tab.index.map)
+      tab.index.map->set(tab.cols[pos].name, pos);
     return pos;
   }
   tab.cols.insert(tab.cols.begin() + pos, col);
@@ -212,13 +232,10 @@ uint32_t column_add(const catalog& c, dtab& tab, std::string_view name, text doc
   return pos;
 }
 
-void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name) {
+void column_rename(dtab& tab, uint32_t pos, std::string_view name) {
   if (tab.index.map) {
-    std::string key;
-    column_key(c, tab.cols[pos].name, key);
-    tab.index.map->erase(key);
-    column_key(c, name, key);
-    tab.index.map->emplace(key, pos);
+    tab.index.map->erase(tab.cols[pos].name);
+    tab.index.map->set(name, pos);
   }
   tab.cols[pos].name = name;
 }
@@ -234,17 +251,15 @@ void column_move(dtab& tab, uint32_t pos, uint32_t to) {
   tab.index.map.reset();
 }
 
-void column_drop(const catalog& c, dtab& tab, uint32_t pos) {
+void column_drop(dtab& tab, uint32_t pos) {
   dcol& col = tab.cols[pos];
   uint32_t id = col.id;
   col.dropped = true;
   tab.live--;
-  if (tab.index.map) {
-    std::string key;
-    column_key(c, col.name, key);
-    tab.index.map->erase(key);
-  }
+  if (tab.index.map)
+    tab.index.map->erase(col.name);
   std::erase_if(tab.keys, [&](const dkey& k) { return std::find(k.cols.begin(), k.cols.end(), id) != k.cols.end(); });
+  tab.ibfk_high = NO_ID;
   pack_columns(tab);
 }
 
@@ -260,12 +275,6 @@ std::vector<uint32_t> column_positions(const dtab& tab) {
 // ---- names that the database makes
 
 namespace {
-
-void taken_key(std::string_view space, std::string_view name, std::string& out) {
-  out.assign(space);
-  out += '\x1f';
-  out += name;
-}
 
 // The start of the character that holds byte `n` of UTF-8 `s`, for a name
 // cut short.
@@ -331,10 +340,11 @@ std::string_view pg_name(catalog& c, dtab& tab, const dkey& k) {
         name2 = pg_joined_columns(tab, k);
       break;
   }
-  std::string name = pg_object_name(tab.bare, name2, label);
-  for (int pass = 1; catalog_taken(c, tab.space, name); pass++)
-    name = pg_object_name(tab.bare, name2, std::string(label) + std::to_string(pass));
-  catalog_take(c, tab.space, name);
+  std::string_view bare = dtab_bare(tab), space = dtab_space(tab);
+  std::string name = pg_object_name(bare, name2, label);
+  for (int pass = 1; catalog_taken(c, space, name); pass++)
+    name = pg_object_name(bare, name2, std::string(label) + std::to_string(pass));
+  catalog_take(c, space, name);
   return keep(c, name);
 }
 
@@ -352,11 +362,17 @@ std::string_view mysql_name(catalog& c, dtab& tab, const dkey& k) {
   switch (k.kind) {
     case key_kind::primary: return "PRIMARY";
     case key_kind::foreign: {
-      unsigned long highest = 0;
-      for (const dkey& other : tab.keys)
-        if (other.kind == key_kind::foreign)
-          highest = std::max(highest, ibfk_number(other.name, tab.bare));
-      return keep(c, std::string(tab.bare) + "_ibfk_" + std::to_string(highest + 1));
+      // One more than the highest "table_ibfk_N" the table has, counted
+      // once and then kept up (a table of many keys names each in turn).
+      if (tab.ibfk_high == NO_ID) {
+        unsigned long highest = 0;
+        for (const dkey& other : tab.keys)
+          if (other.kind == key_kind::foreign)
+            highest = std::max(highest, ibfk_number(other.name, dtab_bare(tab)));
+        tab.ibfk_high = uint32_t(std::min<unsigned long>(highest, NO_ID - 1));
+      }
+      tab.ibfk_high++;
+      return keep(c, std::string(dtab_bare(tab)) + "_ibfk_" + std::to_string(tab.ibfk_high));
     }
     case key_kind::unique: {
       // After its first column; "_2", "_3", ... where that is taken.
@@ -378,18 +394,17 @@ std::string_view mysql_name(catalog& c, dtab& tab, const dkey& k) {
 }  // namespace
 
 bool catalog_taken(const catalog& c, std::string_view space, std::string_view name) {
+  if (c.taken.contains(hash_pair(space, name)))
+    return true;
   std::string key;
-  taken_key(space, name, key);
-  return c.taken.count(key) > 0;
+  catalog_key(c, space, name, key);
+  return catalog_find(c, key) != NO_ID;  // a table's name is taken too
 }
 
 void catalog_take(catalog& c, std::string_view space, std::string_view name) {
-  taken_key(space, name, c.scratch);
-  if (c.taken.count(c.scratch))
-    return;
-  std::string_view kept = keep(c, c.scratch);
-  c.taken.insert(kept);
-  log_undo(c, undo_name{kept});
+  uint64_t h = hash_pair(space, name);
+  if (c.taken.insert(h))
+    log_undo(c, undo_name{h});
 }
 
 std::string_view catalog_name_key(catalog& c, dtab& tab, const dkey& k) {
@@ -407,6 +422,7 @@ bool catalog_add_schema(catalog& c, std::string_view name) {
   if (!c.schemas.insert(name).second)
     return false;
   log_undo(c, undo_schema{name, false});
+  catalog_path_changed(c);
   return true;
 }
 
@@ -416,14 +432,68 @@ void catalog_drop_schema(catalog& c, std::string_view name) {
     return;
   log_undo(c, undo_schema{*it, true});
   c.schemas.erase(it);
+  catalog_path_changed(c);
   for (uint32_t ti = 0; ti < c.tabs.size(); ti++)
-    if (c.tabs[ti].alive && c.tabs[ti].space == name)
+    if (c.tabs[ti].alive && dtab_space(c.tabs[ti]) == name)
       catalog_drop(c, ti);
 }
 
 void catalog_set_path(catalog& c, std::vector<std::string> path) {
   log_undo(c, undo_path{c.search_path});
   c.search_path = std::move(path);
+  catalog_path_changed(c);
+}
+
+namespace {
+
+// The schemas on the path that exist, each once, and their places.
+void path_view(catalog& c) {
+  if (c.view_gen == c.path_gen)
+    return;
+  c.view_gen = c.path_gen;
+  c.on_path.clear();
+  c.place = flat_index();
+  for (const std::string& sp : c.search_path) {
+    auto it = c.schemas.find(sp);
+    if (it != c.schemas.end() && c.place.find(*it) == flat_index::NONE) {
+      c.place.set(*it, uint32_t(c.on_path.size()));
+      c.on_path.push_back(*it);
+    }
+  }
+}
+
+}  // namespace
+
+const std::string_view* catalog_first_schema(catalog& c) {
+  path_view(c);
+  return c.on_path.empty() ? nullptr : &c.on_path[0];
+}
+
+uint32_t catalog_find_on_path(catalog& c, std::string_view bare) {
+  path_view(c);
+  if (c.on_path.size() > 4 && !c.names_counted) {
+    c.names_counted = true;
+    for (uint32_t ti = 0; ti < c.tabs.size(); ti++)
+      if (c.by_key.find(c.tabs[ti].key) == ti)
+        count_name(c, c.tabs[ti].key, ti);
+  }
+  // Where one table alone has the name, it is found on the path or not at
+  // all; that saves trying each of thousands of schemas.
+  if (c.on_path.size() > 4 && c.name_count.find(bare) == 1) {
+    uint32_t ti = c.only_table.find(bare);
+    if (ti != flat_index::NONE)
+      return c.tabs[ti].alive && c.place.find(dtab_space(c.tabs[ti])) != flat_index::NONE ? ti : NO_ID;
+  }
+  if (c.on_path.size() > 4 && c.name_count.find(bare) == flat_index::NONE)
+    return NO_ID;
+  std::string key;
+  for (std::string_view sp : c.on_path) {
+    catalog_key(c, sp, bare, key);
+    uint32_t ti = catalog_find(c, key);
+    if (ti != NO_ID)
+      return ti;
+  }
+  return NO_ID;
 }
 
 // ---- transactions
@@ -443,19 +513,21 @@ void undo_to(catalog& c, size_t at) {
       else
         c.tabs[a->table].alive = false;
     } else if (auto* k = std::get_if<undo_key>(&u)) {
-      if (k->before == NO_ID)
-        c.by_key.erase(k->key);
-      else
-        c.by_key[k->key] = k->before;
+      if (c.by_key.find(k->key) != flat_index::NONE)
+        index_remove(c, k->key);
+      if (k->before != NO_ID)
+        index_put(c, k->key, k->before);
     } else if (auto* sc = std::get_if<undo_schema>(&u)) {
       if (sc->existed)
         c.schemas.insert(sc->name);
       else
         c.schemas.erase(sc->name);
+      catalog_path_changed(c);
     } else if (auto* n = std::get_if<undo_name>(&u)) {
       c.taken.erase(n->name);
     } else if (auto* p = std::get_if<undo_path>(&u)) {
       c.search_path = std::move(p->before);
+      catalog_path_changed(c);
     }
   }
 }
@@ -468,6 +540,7 @@ void end_transaction(catalog& c) {
   if (c.path_before_local) {
     c.search_path = std::move(*c.path_before_local);
     c.path_before_local.reset();
+    catalog_path_changed(c);
   }
 }
 
@@ -547,16 +620,9 @@ std::unordered_set<std::string> shadow_names(const catalog& c) {
   return out;
 }
 
-// The model's column for each column id of each table made: table ti's
-// column id k at first[ti] + k.
-struct made_columns {
-  std::vector<table*> tables;     // by table, null where none was made
-  std::vector<size_t> first;      // by table
-  std::vector<column*> by_id;     // null for a dropped column
-  column* at(uint32_t ti, uint32_t id) const {
-    return tables[ti] && id != NO_ID ? by_id[first[ti] + id] : nullptr;
-  }
-};
+std::optional<std::string_view> as_comment(text t) {
+  return t ? std::optional<std::string_view>(t) : std::nullopt;
+}
 
 // The ids of `tab`'s primary key, in key order.
 const std::vector<uint32_t>* primary_key(const dtab& tab) {
@@ -600,9 +666,9 @@ bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& 
     tt = catalog_find(c, gone.key);
     table_name = gone.name;
   } else {
-    names = k.tcol_names;
-    tt = catalog_find(c, k.target_key);
-    table_name = k.target_name;
+    names = k.unbound->cols;
+    tt = catalog_find(c, k.unbound->key);
+    table_name = k.unbound->name;
   }
   if (tt == NO_ID) {
     column_name = names.empty() ? std::string_view() : names[0];
@@ -627,41 +693,30 @@ bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& 
 void catalog_finish(catalog& c, const diagnostics& d) {
   schema& s = c.s;
   std::unordered_set<std::string> shadows = shadow_names(c);
-  made_columns made;
-  made.tables.assign(c.tabs.size(), nullptr);
-  made.first.assign(c.tabs.size(), 0);
+  std::vector<bool> made(c.tabs.size());
   std::string folded;
   for (uint32_t ti = 0; ti < c.tabs.size(); ti++) {
-    dtab& tab = c.tabs[ti];
-    if (!tab.alive || !tab.shown)
-      continue;
-    if (!shadows.empty()) {
+    const dtab& tab = c.tabs[ti];
+    made[ti] = tab.alive && tab.shown;
+    if (made[ti] && !shadows.empty()) {
       ascii_lower_into(tab.name, folded);
-      if (shadows.count(folded))
-        continue;
+      made[ti] = !shadows.count(folded);
     }
-    table& mt = model_add_table(s, tab.name, tab.doc, 0);
-    mt.note = tab.note ? tab.note->data() : nullptr;
-    made.tables[ti] = &mt;
-    made.first[ti] = made.by_id.size();
-    made.by_id.resize(made.by_id.size() + tab.next_id, nullptr);
-    for (const dcol& col : tab.cols) {
-      if (col.dropped)
-        continue;
-      column& mc = model_add_column(s, mt, col.name, col.doc);
-      mc.note = col.note ? col.note->data() : nullptr;
-      made.by_id[made.first[ti] + col.id] = &mc;
-    }
-    name_sort_columns(std::span(s.columns).last(mt.ncols));
   }
-  model_order(s);
 
-  std::vector<fkey_link> links;
+  // The foreign keys' links, by table and column id, while the catalog can
+  // still find what they name.
+  struct link_ids {
+    uint32_t table, col, target, target_col;
+  };
+  std::vector<link_ids> links;
   std::vector<uint32_t> ids;
   for (uint32_t ti = 0; ti < c.tabs.size(); ti++) {
-    if (!made.tables[ti] || !c.tabs[ti].keys_kept)
+    if (!made[ti] || !c.tabs[ti].keys_kept)
       continue;
-    // Its own keys, then those of the tables it is a partition of.
+    dtab& tab = c.tabs[ti];
+    // Its own keys, then those of the tables it is a partition of, whose
+    // columns are its own by name.
     for (uint32_t from = ti, hops = 0; from != NO_ID && hops < c.tabs.size(); from = c.tabs[from].parent, hops++) {
       for (const dkey& k : c.tabs[from].keys) {
         if (k.kind != key_kind::foreign)
@@ -669,33 +724,67 @@ void catalog_finish(catalog& c, const diagnostics& d) {
         uint32_t tt = NO_ID;
         std::string_view tname, cname;
         if (!key_target(c, k, tt, ids, tname, cname)) {
-          if (tname.empty())
-            continue;
           // Reported as the loose grammar reports a reference to no table.
-          for (uint32_t id : k.cols)
-            if (column* src = made.at(ti, from == ti ? id : NO_ID)) {
-              log_file(d, {"unknown foreign key table on ", log_quote(src->parent->name), ".", log_quote(src->name),
-                           ": ", log_quote(tname), ".", log_quote(cname)});
-              break;
-            }
+          uint32_t pos = from == ti && !k.cols.empty() ? column_by_id(tab, k.cols[0]) : NO_ID;
+          if (!tname.empty() && pos != NO_ID)
+            log_file(d, {"unknown foreign key table on ", log_quote(tab.name), ".", log_quote(tab.cols[pos].name),
+                         ": ", log_quote(tname), ".", log_quote(cname)});
           continue;
         }
+        if (!made[tt])
+          continue;
         for (size_t i = 0; i < k.cols.size() && i < ids.size(); i++) {
-          // A partition's columns are its parent's, by name.
-          column* src = nullptr;
-          if (from == ti) {
-            src = made.at(ti, k.cols[i]);
-          } else {
-            uint32_t pos = column_by_id(c.tabs[from], k.cols[i]);
-            uint32_t own = pos == NO_ID ? NO_ID : column_find(c, c.tabs[ti], c.tabs[from].cols[pos].name);
-            src = own == NO_ID ? nullptr : made.at(ti, c.tabs[ti].cols[own].id);
+          uint32_t src = k.cols[i];
+          if (from != ti) {
+            uint32_t pos = column_by_id(c.tabs[from], src);
+            uint32_t own = pos == NO_ID ? NO_ID : column_find(c, tab, c.tabs[from].cols[pos].name);
+            src = own == NO_ID ? NO_ID : tab.cols[own].id;
           }
-          const column* target = made.at(tt, ids[i]);
-          if (src && target)
-            links.push_back({src, target});
+          if (src != NO_ID && ids[i] != NO_ID && column_by_id(tab, src) != NO_ID &&
+              column_by_id(c.tabs[tt], ids[i]) != NO_ID)
+            links.push_back({ti, src, tt, ids[i]});
         }
       }
     }
   }
-  fkey_link_all(s, links);
+  // What finds things is needed no more: given back before the model is made.
+  c.by_key = flat_index();
+  c.name_count = flat_index();
+  c.only_table = flat_index();
+  c.taken = hash_set();
+  c.log.clear();
+
+  // The tables in creation order into the model, each table's catalog
+  // record given back as its model is made: the two never stand whole side
+  // by side.
+  const size_t count = c.tabs.size();
+  std::vector<size_t> first(count, 0);
+  std::vector<column*> by_id;
+  c.heirs.clear();
+  for (uint32_t ti = 0; ti < count; ti++) {
+    dtab& tab = c.tabs.front();
+    tab.index.map.reset();
+    if (made[ti]) {
+      table& mt = model_add_table(s, tab.name, as_comment(tab.doc), 0);
+      mt.note = tab.note;
+      first[ti] = by_id.size();
+      by_id.resize(by_id.size() + tab.next_id, nullptr);
+      for (const dcol& col : tab.cols) {
+        if (col.dropped)
+          continue;
+        column& mc = model_add_column(s, mt, col.name, as_comment(col.doc));
+        mc.note = col.note;
+        by_id[first[ti] + col.id] = &mc;
+      }
+      name_sort_columns(std::span(s.columns).last(mt.ncols));
+    }
+    c.tabs.pop_front();
+  }
+  model_order(s);
+
+  std::vector<fkey_link> bound;
+  bound.reserve(links.size());
+  for (const link_ids& l : links)
+    bound.push_back({by_id[first[l.table] + l.col], by_id[first[l.target] + l.target_col]});
+  fkey_link_all(s, bound);
 }

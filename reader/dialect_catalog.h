@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,17 +17,21 @@
 #include <vector>
 
 #include "reader/dialect.h"
+#include "reader/flat_index.h"
 #include "reader/log.h"
 #include "reader/schema.h"
 
 constexpr uint32_t NO_ID = UINT32_MAX;
 
-using text = std::optional<std::string_view>;  // kept in the schema's text store
+// A comment kept NUL-terminated in the schema's text store, or none (null):
+// half what an optional view takes, in records there are many of.
+using text = const char*;
+constexpr text NO_TEXT = nullptr;
 
 struct dcol {
   std::string_view name;  // kept
-  text doc;               // the file's comments around its definition
-  text note;              // the catalog's comment: COMMENT ON COLUMN, MySQL's COMMENT attribute
+  text doc = NO_TEXT;     // the file's comments around its definition
+  text note = NO_TEXT;    // the catalog's comment: COMMENT ON COLUMN, MySQL's COMMENT attribute
   uint32_t id = 0;        // its number in its table, which keys name it by; never given again
   bool dropped = false;   // gone; left in place until the table's columns are packed
   bool inherited = false;  // PostgreSQL: a parent's, not declared in the table itself
@@ -43,13 +48,18 @@ struct dkey {
   uint32_t target = NO_ID;
   std::vector<uint32_t> tcols;  // by id; empty with `to_primary`
   bool to_primary = false;      // the target's primary key, whatever it is at the end
-  std::string_view target_key, target_name;  // kept; while unbound
-  std::vector<std::string_view> tcol_names;  // kept; while unbound (empty: the primary key)
+  std::shared_ptr<const struct unbound_target> unbound;  // while unbound; shared by copies
+};
+
+/// What a foreign key names where no table of the name stood when it was made.
+struct unbound_target {
+  std::string_view key, name;               // kept: how the table is found, and shown
+  std::vector<std::string_view> cols;       // kept: its columns as written (none: the primary key)
 };
 
 /// A table's columns found by name, made for a table of many columns.
 struct column_index {
-  std::unique_ptr<std::unordered_map<std::string, uint32_t>> map;  // name (folded where case is ignored) to position
+  std::unique_ptr<flat_index> map;  // name to position
   column_index() = default;
   // A copy, kept for a rollback, makes its own index again when it needs one.
   column_index(const column_index&) {}
@@ -63,31 +73,35 @@ struct column_index {
 
 struct dtab {
   std::string_view name;   // kept; as the catalog shows it: bare, or space.name
-  std::string_view key;    // kept; how it is found: space.name, folded where the database folds
-  std::string_view space;  // kept; its schema or database ("" for MySQL's home database)
-  std::string_view bare;   // kept; its name within its schema, as created
-  text doc, note;
+  std::string_view key;    // kept; how it is found: space "\x1f" name, folded where the database folds
+  text doc = NO_TEXT, note = NO_TEXT;
   std::vector<dcol> cols;  // in the database's order, with dropped ones among them
-  size_t live = 0;         // the columns not dropped
+  uint32_t live = 0;       // the columns not dropped
   uint32_t next_id = 0;
   std::vector<dkey> keys;
   uint32_t parent = NO_ID;  // PostgreSQL: the table it is a partition of, whose foreign keys it has too
-  std::vector<uint32_t> parents;  // PostgreSQL: the tables it inherits from
-  bool has_children = false;      // a partition or an inheritor refers to it
   bool alive = true;        // not dropped
   bool shown = true;        // not temporary, virtual or the database's own
   bool is_virtual = false;
   bool keys_kept = true;  // its engine keeps foreign keys
   uint32_t saved_for = 0;  // the transaction mark it was last saved for
+  uint32_t ibfk_high = NO_ID;  // MySQL: the highest N of its keys' names "table_ibfk_N"; NO_ID: not counted
   column_index index;
 };
+
+/// A table's schema or database ("" for MySQL's home one), as its key has it.
+inline std::string_view dtab_space(const dtab& t) { return t.key.substr(0, t.key.find('\x1f')); }
+
+/// A table's name within its schema, as its key has it (as created, where
+/// the database does not fold table names).
+inline std::string_view dtab_bare(const dtab& t) { return t.key.substr(t.key.find('\x1f') + 1); }
 
 /// A transaction's way back: each entry undoes one change.
 struct undo_table { uint32_t table; dtab before; };
 struct undo_added { uint32_t table; };
 struct undo_key { std::string_view key; uint32_t before; };
 struct undo_schema { std::string_view name; bool existed; };
-struct undo_name { std::string_view name; };
+struct undo_name { uint64_t name; };
 struct undo_path { std::vector<std::string> before; };
 using undo = std::variant<undo_table, undo_added, undo_key, undo_schema, undo_name, undo_path>;
 
@@ -103,13 +117,36 @@ struct catalog {
 
   const dialect_rules& rules;
   schema& s;  // its text store keeps every name and comment
-  std::vector<dtab> tabs;  // in creation order, dropped ones too
-  std::unordered_map<std::string_view, uint32_t> by_key;
+  // In creation order, dropped ones too. A deque, so that the model can be
+  // made while each table's record is given back.
+  std::deque<dtab> tabs;
+  // PostgreSQL: the tables that inherit from each table or are its
+  // partitions, `inherits` telling which (a partition is one while its
+  // `parent` says so).
+  struct heir {
+    uint32_t table;
+    bool inherits;
+  };
+  std::unordered_map<uint32_t, std::vector<heir>> heirs;
+  flat_index by_key;       // the tables that stand, by key
   std::unordered_set<std::string_view> schemas;  // PostgreSQL: the schemas there are
-  // PostgreSQL: the names that constraints and relations have taken in each
-  // schema ("schema" "\x1f" "name"), which a name the database makes avoids.
-  std::unordered_set<std::string_view> taken;
+  // PostgreSQL: the names that constraints and indexes have taken in each
+  // schema (hash_pair of schema and name), which a name the database makes
+  // avoids, as it avoids the tables' names.
+  hash_set taken;
+
   std::vector<std::string> search_path{"public"};
+  uint32_t path_gen = 0;  // changes with the search path and the schemas (catalog_path_changed)
+  // The path as lookups use it: the schemas on it that exist, and the place
+  // of each; made again when path_gen has moved on.
+  uint32_t view_gen = UINT32_MAX;
+  std::vector<std::string_view> on_path;
+  flat_index place;
+  // PostgreSQL: how many tables have each name (in any schema), and the one
+  // table where there is one, for a search path too long to try each schema;
+  // made when such a path is first met.
+  bool names_counted = false;
+  flat_index name_count, only_table;
   std::optional<std::vector<std::string>> path_before_local;  // SET LOCAL's, back at the transaction's end
   std::vector<undo> log;
   std::vector<mark> marks;  // empty outside a transaction
@@ -151,16 +188,16 @@ uint32_t column_by_id(const dtab& tab, uint32_t id);
 
 /// Adds a column called `name` (kept already) to `tab` at `pos` (its end
 /// where NO_ID); returns its position.
-uint32_t column_add(const catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos = NO_ID);
+uint32_t column_add(dtab& tab, std::string_view name, text doc, uint32_t pos = NO_ID);
 
 /// Renames the column at `pos`.
-void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name);
+void column_rename(dtab& tab, uint32_t pos, std::string_view name);
 
 /// Moves the column at `pos` to `to` (as it stands before the move).
 void column_move(dtab& tab, uint32_t pos, uint32_t to);
 
 /// Drops the column at `pos`, and the keys of `tab` that are on it.
-void column_drop(const catalog& c, dtab& tab, uint32_t pos);
+void column_drop(dtab& tab, uint32_t pos);
 
 /// The columns of `tab` that are not dropped, in order, by position.
 std::vector<uint32_t> column_positions(const dtab& tab);
@@ -187,6 +224,16 @@ void catalog_drop_schema(catalog& c, std::string_view name);
 
 /// Sets the search path, as a rollback can undo.
 void catalog_set_path(catalog& c, std::vector<std::string> path);
+
+/// To be told after the search path or the schemas changed otherwise.
+inline void catalog_path_changed(catalog& c) { c.path_gen++; }
+
+/// The first schema of the search path that exists, or null.
+const std::string_view* catalog_first_schema(catalog& c);
+
+/// The table called `bare` in the first schema of the search path that has
+/// one, or NO_ID.
+uint32_t catalog_find_on_path(catalog& c, std::string_view bare);
 
 // ---- transactions
 

@@ -121,7 +121,7 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
   name_of(p);
   uint32_t pos = column_find(p.cat, tab, p.word);
   if (pos == NO_ID)
-    pos = column_add(p.cat, tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
+    pos = column_add(tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
   std::string col_name(tab.cols[pos].name);
   last_line = p.t.line;
   if (!next(p))
@@ -297,7 +297,7 @@ bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
 // INHERITS (a, b), at INHERITS: the parents' columns come first, in their
 // order, a column of the table's own that has a parent's name at its place.
 bool inherits(dparser& p, dtab& tab) {
-  tab.parents.clear();
+  p.inherited_from.clear();
   if (!next(p) || !expect(p, '('))
     return false;
   std::vector<dcol> cols;
@@ -308,7 +308,7 @@ bool inherits(dparser& p, dtab& tab) {
       return false;
     uint32_t from = resolve_table(p, parts);
     if (from != NO_ID) {
-      tab.parents.push_back(from);
+      p.inherited_from.push_back(from);
       for (uint32_t pos : column_positions(p.cat.tabs[from])) {
         const dcol& parent = p.cat.tabs[from].cols[pos];
         if (std::any_of(cols.begin(), cols.end(), [&](const dcol& c) { return c.name == parent.name; }))
@@ -316,7 +316,7 @@ bool inherits(dparser& p, dtab& tab) {
         uint32_t own = column_find(p.cat, tab, parent.name);
         if (own != NO_ID)
           taken[own] = true;
-        cols.push_back(own != NO_ID ? tab.cols[own] : dcol{parent.name, std::nullopt, std::nullopt, 0, false, true});
+        cols.push_back(own != NO_ID ? tab.cols[own] : dcol{parent.name, NO_TEXT, NO_TEXT, 0, false, true});
       }
     }
     if (!at(p, ','))
@@ -395,7 +395,7 @@ void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, s
     const dcol& c = source.cols[pos];
     if (column_find(p.cat, tab, c.name) != NO_ID)
       continue;
-    uint32_t made = column_add(p.cat, tab, c.name, std::nullopt);
+    uint32_t made = column_add(tab, c.name, NO_TEXT);
     if (notes)
       tab.cols[made].note = c.note;
   }
@@ -437,6 +437,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   tab.is_virtual = is_virtual;
   tab.keys_kept = !p.rules.engines || p.default_engine_keeps_keys;
   std::vector<key_draft> drafts;
+  p.inherited_from.clear();
   if (is_virtual) {
     if (!skip(p, {}))
       return false;
@@ -469,7 +470,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
       return false;
     if (auto it = p.types.find(type.back()); it != p.types.end())
       for (const query_col& c : it->second)
-        column_add(p.cat, tab, text_keep(p.s.texts, c.name), std::nullopt);
+        column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
     if (at(p, '(') && !table_items(p, tab, drafts))
       return false;
   } else {
@@ -479,37 +480,38 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
     return false;
   if (temp || ref.temp)
     return true;  // gone when the session that ran the file ends
-  std::vector<uint32_t> parents = tab.parents;
-  if (tab.parent != NO_ID)
-    parents.push_back(tab.parent);
+  uint32_t partition_of = tab.parent;
   if (!catalog_add(p.cat, std::move(tab), ref.space, ref.name, replace)) {
     log_verbose(p.dl.lx, {"table exists: ", log_quote(ref.name)});
     return true;
   }
-  for (uint32_t parent : parents)
-    catalog_edit(p.cat, parent).has_children = true;
-  add_keys(p, uint32_t(p.cat.tabs.size() - 1), drafts);
+  uint32_t ti = uint32_t(p.cat.tabs.size() - 1);
+  for (uint32_t parent : p.inherited_from)
+    p.cat.heirs[parent].push_back({ti, true});
+  if (partition_of != NO_ID)
+    p.cat.heirs[partition_of].push_back({ti, false});
+  add_keys(p, ti, drafts);
   return true;
 }
 
 std::vector<uint32_t> descendants(const dparser& p, uint32_t ti) {
-  std::vector<uint32_t> out;
-  if (!p.cat.tabs[ti].has_children)
-    return out;
-  std::vector<bool> seen(p.cat.tabs.size());
-  std::vector<uint32_t> todo{ti};
+  std::vector<uint32_t> out, todo{ti};
+  std::vector<bool> seen;
   while (!todo.empty()) {
+    auto it = p.cat.heirs.find(todo.back());
     uint32_t parent = todo.back();
     todo.pop_back();
-    for (uint32_t t = 0; t < p.cat.tabs.size(); t++) {
-      const dtab& c = p.cat.tabs[t];
-      bool child = c.parent == parent || std::find(c.parents.begin(), c.parents.end(), parent) != c.parents.end();
-      if (c.alive && child && !seen[t]) {
-        seen[t] = true;
-        out.push_back(t);
-        if (c.has_children)
-          todo.push_back(t);
-      }
+    if (it == p.cat.heirs.end())
+      continue;
+    if (seen.empty())
+      seen.resize(p.cat.tabs.size());
+    for (const catalog::heir& h : it->second) {
+      const dtab& c = p.cat.tabs[h.table];
+      if (!c.alive || seen[h.table] || (!h.inherits && c.parent != parent))
+        continue;
+      seen[h.table] = true;
+      out.push_back(h.table);
+      todo.push_back(h.table);
     }
   }
   return out;
@@ -538,7 +540,7 @@ bool create_type(dparser& p) {
   std::vector<query_col>& cols = p.types[parts.back()];
   cols.clear();
   for (uint32_t pos : column_positions(fields))
-    cols.push_back({std::string(fields.cols[pos].name), std::nullopt});
+    cols.push_back({std::string(fields.cols[pos].name), NO_TEXT});
   return next(p) && rest_of_statement(p);
 }
 

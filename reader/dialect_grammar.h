@@ -49,6 +49,7 @@ struct dparser {
   // PostgreSQL: the columns of each prepared query (PREPARE) and of each
   // composite type (CREATE TYPE ... AS), by name.
   std::unordered_map<std::string, std::vector<query_col>> prepared, types;
+  std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
   std::string word, doc;  // scratch
 };
 

@@ -31,16 +31,23 @@ void check_columns(dparser& p, dtab& tab, key_draft& d) {
       d.cols.push_back(n);
 }
 
+std::shared_ptr<const unbound_target> unbound_by_name(dparser& p, std::string_view key, std::string_view name,
+                                                     const std::vector<std::string>& cols) {
+  auto u = std::make_shared<unbound_target>();
+  u->key = key;
+  u->name = name;
+  for (const std::string& c : cols)
+    u->cols.push_back(text_keep(p.s.texts, c));
+  return u;
+}
+
 // Binds foreign key `k` to the table that `d` names, as it stands now.
 bool bind_target(dparser& p, key_draft& d, dkey& k) {
   std::string key, shown;
   uint32_t tt = resolve_table(p, d.target, &key, &shown);
   if (tt == NO_ID) {
     // No such table yet: found again by name at the end.
-    k.target_key = text_keep(p.s.texts, key);
-    k.target_name = text_keep(p.s.texts, shown);
-    for (const std::string& c : d.target_cols)
-      k.tcol_names.push_back(text_keep(p.s.texts, c));
+    k.unbound = unbound_by_name(p, text_keep(p.s.texts, key), text_keep(p.s.texts, shown), d.target_cols);
     return true;
   }
   k.target = tt;
@@ -51,10 +58,7 @@ bool bind_target(dparser& p, key_draft& d, dkey& k) {
     if (!p.rules.fkeys_by_name)
       return false;  // PostgreSQL refuses a key to a column that is not there
     k.target = NO_ID;
-    k.target_key = target.key;
-    k.target_name = target.name;
-    for (const std::string& c : d.target_cols)
-      k.tcol_names.push_back(text_keep(p.s.texts, c));
+    k.unbound = unbound_by_name(p, target.key, target.name, d.target_cols);
     return true;
   }
   if (p.rules.fkeys_by_name) {
@@ -115,8 +119,10 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
       dtab& now = p.cat.tabs[ti];  // binding may have saved the table, not moved it
       if (k.name.empty())
         k.name = catalog_name_key(p.cat, now, k);
+      else if (k.kind == key_kind::foreign)
+        now.ibfk_high = NO_ID;  // a name of the file's own may be one of the engine's
       else if (p.rules.naming == key_naming::postgres)
-        catalog_take(p.cat, now.space, k.name);
+        catalog_take(p.cat, dtab_space(now), k.name);
       now.keys.push_back(std::move(k));
     }
 }
@@ -132,6 +138,7 @@ void drop_keys(dparser& p, uint32_t ti, std::string_view name, bool cascade) {
     return;
   dkey gone = std::move(*it);
   tab.keys.erase(it);
+  tab.ibfk_high = NO_ID;  // counted again from those left
   if (!cascade || (gone.kind != key_kind::primary && gone.kind != key_kind::unique))
     return;
   // The foreign keys that lean on it: to these columns of this table.

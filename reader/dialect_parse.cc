@@ -189,14 +189,6 @@ std::string space_of(const dparser& p, std::string_view space) {
   return std::string(space);
 }
 
-// PostgreSQL: the first schema of the search path that exists.
-const std::string* first_on_path(const dparser& p) {
-  for (const std::string& sp : p.cat.search_path)
-    if (p.cat.schemas.count(sp))
-      return &sp;
-  return nullptr;
-}
-
 }  // namespace
 
 table_ref resolve_new(dparser& p, const std::vector<std::string>& parts) {
@@ -212,8 +204,8 @@ table_ref resolve_new(dparser& p, const std::vector<std::string>& parts) {
     case name_spaces::databases: r.space = space_of(p, p.current_db); break;
     case name_spaces::attached: r.space = "main"; break;
     case name_spaces::search_path: {
-      const std::string* first = first_on_path(p);
-      r.space = first ? *first : std::string(p.rules.default_schema);
+      const std::string_view* first = catalog_first_schema(p.cat);
+      r.space = first ? *first : p.rules.default_schema;
       break;
     }
   }
@@ -223,15 +215,9 @@ table_ref resolve_new(dparser& p, const std::vector<std::string>& parts) {
 uint32_t resolve_table(dparser& p, const std::vector<std::string>& parts, std::string* key, std::string* shown) {
   std::string k;
   if (parts.size() < 2 && p.rules.spaces == name_spaces::search_path) {
-    // The first schema on the path that holds a table of the name.
-    for (const std::string& sp : p.cat.search_path) {
-      if (!p.cat.schemas.count(sp))
-        continue;
-      catalog_key(p.cat, sp, parts.back(), k);
-      uint32_t ti = catalog_find(p.cat, k);
-      if (ti != NO_ID)
-        return ti;
-    }
+    uint32_t ti = catalog_find_on_path(p.cat, parts.back());
+    if (ti != NO_ID)
+      return ti;
   }
   table_ref r = resolve_new(p, parts);
   catalog_key(p.cat, r.space, r.name, k);
@@ -269,20 +255,20 @@ bool column_list(dparser& p, std::vector<std::string>& cols) {
 
 text keep_doc(dparser& p, std::span<const dcomment> lead, size_t next_line, std::span<const dcomment> trailing) {
   if (!p.s.docstrings || (lead.empty() && trailing.empty()))
-    return std::nullopt;
+    return NO_TEXT;
   if (!dialect_docstring(lead, next_line, trailing, p.doc))
-    return std::nullopt;
-  return text_keep(p.s.texts, p.doc);
+    return NO_TEXT;
+  return text_keep(p.s.texts, p.doc).data();
 }
 
 text keep_note(dparser& p, const dtoken& str) {
   if (!p.s.docstrings)
-    return std::nullopt;
+    return NO_TEXT;
   dlex_string(str, p.doc);
   std::string_view note = lex_cstr(p.doc);  // kept as a C string
   if (note.empty())
-    return std::nullopt;
-  return text_keep(p.s.texts, note);
+    return NO_TEXT;
+  return text_keep(p.s.texts, note).data();
 }
 
 // ---- statements
@@ -340,9 +326,12 @@ bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
   }
   dparser p(d, in, s, dialect_rules_of(s.dialect));
   p.dl.keep_comments = s.docstrings;
-  p.cat.by_key.reserve(in.bytes.size() / 512 + 16);  // a table per 512 bytes of a dump, as most are
-  if (p.rules.spaces == name_spaces::search_path)
+  // Room for a table per 512 bytes, as most dumps have.
+  p.cat.by_key.reserve(in.bytes.size() / 512 + 16);
+  if (p.rules.spaces == name_spaces::search_path) {
     p.cat.schemas.insert(p.rules.default_schema);
+    catalog_path_changed(p.cat);
+  }
   for (;;) {
     // Between statements nothing refers to the input: names and comments
     // have been copied.

@@ -168,7 +168,7 @@ bool select_output(dparser& p, std::vector<query_col>& cols, std::vector<std::st
     }
     if (item.name.empty())
       continue;
-    query_col col{item.name, std::nullopt};
+    query_col col{item.name, NO_TEXT};
     if (!item.source.empty())
       for (const from_table& f : from) {
         dtab& tab = p.cat.tabs[f.table];
@@ -190,7 +190,7 @@ bool values_output(dparser& p, std::vector<query_col>& cols) {
   for (size_t n = 1;; n++) {
     if (!skip(p, {.punct = ",)"}))
       return false;
-    cols.push_back({"column" + std::to_string(n), std::nullopt});
+    cols.push_back({"column" + std::to_string(n), NO_TEXT});
     if (!at(p, ','))
       break;
     if (!next(p))
@@ -253,7 +253,7 @@ bool query_columns(dparser& p, dtab& tab) {
     const query_col& c = cols[i];
     uint32_t pos = column_find(p.cat, tab, c.name);
     if (pos == NO_ID) {
-      pos = column_add(p.cat, tab, text_keep(p.s.texts, c.name), std::nullopt);
+      pos = column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
     } else if (p.rules.query_after_items) {
       column_move(tab, pos, uint32_t(tab.cols.size()));  // a definition goes to the query's column
       pos = uint32_t(tab.cols.size() - 1);

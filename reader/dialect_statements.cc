@@ -81,7 +81,7 @@ bool comment_statement(dparser& p) {
     return unexpected(p, "IS");
   if (!next(p))
     return false;
-  text note;
+  text note = NO_TEXT;
   if (p.t.kind == DTOKEN_STRING)
     note = keep_note(p, p.t);
   else if (!at(p, KW_NULL_))
@@ -267,7 +267,7 @@ bool select_statement(dparser& p) {
     dtab tab;
     for (const query_col& c : cols)
       if (column_find(p.cat, tab, c.name) == NO_ID)
-        column_add(p.cat, tab, text_keep(p.s.texts, c.name), std::nullopt);
+        column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
     if (!ref.temp)
       catalog_add(p.cat, std::move(tab), ref.space, ref.name, false);
   }
@@ -441,6 +441,7 @@ bool create_schema(dparser& p) {
   static constexpr kw element_words[] = {KW_CREATE, KW_GRANT};
   std::vector<std::string> outer = p.cat.search_path;
   p.cat.search_path.insert(p.cat.search_path.begin(), name);
+  catalog_path_changed(p.cat);
   p.element_stops = element_words;
   // Each element ends at the next one, or at the statement's delimiter,
   // which stays the current token.
@@ -457,5 +458,6 @@ bool create_schema(dparser& p) {
   }
   p.element_stops = {};
   p.cat.search_path = std::move(outer);
+  catalog_path_changed(p.cat);
   return ok && !p.dl.failed && rest_of_statement(p);
 }
