@@ -63,13 +63,13 @@ bool alter_add(dparser& p, alter_context& a) {
                                      p.rules.placed_columns ? &place : nullptr);
     if (pos == NO_ID)
       return false;
-    std::string_view name = tab.cols[pos].name;
+    std::string_view name = tab.cols[pos].name();
     place_column(p, tab, pos, place);
     // The tables that inherit from it get it too, at their end.
     for (uint32_t heir : heirs(p, a)) {
       dtab& h = catalog_edit(p.cat, heir);
       if (column_find(p.cat, h, name) == NO_ID)
-        h.cols[column_add(h, name, NO_TEXT)].inherited = true;
+        h.cols[column_add(p.cat, h, name, NO_TEXT)].inherited = true;
     }
   }
   add_keys(p, a.ti, drafts);
@@ -103,13 +103,13 @@ bool alter_drop(dparser& p, alter_context& a) {
       dtab& tab = catalog_edit(p.cat, a.ti);
       uint32_t pos = column_find(p.cat, tab, p.word);
       if (pos != NO_ID)
-        column_drop(tab, pos);
+        column_drop(p.cat, tab, pos);
       // An heir's column goes too where it has it only from its parent.
       for (uint32_t heir : heirs(p, a)) {
         dtab& h = catalog_edit(p.cat, heir);
         uint32_t at = column_find(p.cat, h, p.word);
         if (at != NO_ID && h.cols[at].inherited)
-          column_drop(h, at);
+          column_drop(p.cat, h, at);
       }
       if (!next(p))
         return false;
@@ -134,7 +134,7 @@ bool alter_rename(dparser& p, alter_context& a) {
     if (!qualified_name(p, parts))
       return false;
     const dtab& tab = p.cat.tabs[a.ti];
-    table_ref r = parts.size() >= 2 ? resolve_new(p, parts) : table_ref{std::string(dtab_space(tab)), parts.back()};
+    table_ref r = parts.size() >= 2 ? resolve_new(p, parts) : table_ref{dtab_space(tab), parts.back()};
     catalog_rename(p.cat, a.ti, r.space, r.name);
     return skip(p, {.punct = ","});
   }
@@ -156,12 +156,12 @@ bool alter_rename(dparser& p, alter_context& a) {
     std::string_view name = text_keep(p.s.texts, p.word);
     uint32_t pos = column_find(p.cat, tab, old);
     if (pos != NO_ID && column_find(p.cat, tab, name) == NO_ID) {
-      column_rename(tab, pos, name);
+      column_rename(p.cat, tab, pos, name);
       for (uint32_t heir : heirs(p, a)) {
         dtab& h = catalog_edit(p.cat, heir);
         uint32_t at = column_find(p.cat, h, old);
         if (at != NO_ID && column_find(p.cat, h, name) == NO_ID)
-          column_rename(h, at, name);
+          column_rename(p.cat, h, at, name);
       }
     }
   }
@@ -189,9 +189,9 @@ bool alter_change(dparser& p, alter_context& a) {
     uint32_t clash = column_find(p.cat, tab, p.word);
     if (clash != NO_ID && clash != pos)
       return skip(p, {.punct = ","});
-    column_rename(tab, pos, text_keep(p.s.texts, p.word));
+    column_rename(p.cat, tab, pos, text_keep(p.s.texts, p.word));
   }
-  tab.cols[pos].note = NO_TEXT;  // the new definition's COMMENT, if any, is the one
+  tab.cols[pos].c->note = NO_TEXT;  // the new definition's COMMENT, if any, is the one
   std::vector<key_draft> drafts;
   column_place place;
   size_t last_line = 0;

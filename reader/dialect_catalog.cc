@@ -16,6 +16,10 @@
 
 namespace {
 
+std::optional<std::string_view> as_comment(text t) {
+  return t ? std::optional<std::string_view>(t) : std::nullopt;
+}
+
 // A table of more columns than this finds them through an index.
 constexpr size_t scan_limit = 16;
 
@@ -83,7 +87,7 @@ void index_build(const catalog& c, dtab& tab) {
   tab.index.map->reserve(tab.cols.size());
   for (uint32_t i = 0; i < tab.cols.size(); i++)
     if (!tab.cols[i].dropped)
-      tab.index.map->set(tab.cols[i].name, i);
+      tab.index.map->set(tab.cols[i].name(), i);
 }
 
 // The columns without the dropped ones, once these outnumber the rest.
@@ -128,8 +132,9 @@ namespace {
 // Gives `tab` its key and shown name for `name` in `space`: the shown name
 // is the key's own text where the schema is left off and the key is not
 // folded.
-void name_table(catalog& c, dtab& tab, std::string_view space, std::string_view name) {
-  catalog_key(c, space, name, c.scratch);
+void name_table(catalog& c, dtab& tab, std::string_view space, std::string_view name, bool key_made = false) {
+  if (!key_made)
+    catalog_key(c, space, name, c.scratch);
   tab.key = keep(c, c.scratch);
   shown_name(c, space, name, c.scratch);
   tab.name = c.scratch == dtab_bare(tab) ? dtab_bare(tab) : keep(c, c.scratch);
@@ -144,8 +149,9 @@ bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_vie
     if (!replace)
       return false;
     catalog_drop(c, old);
+    catalog_key(c, space, name, c.scratch);
   }
-  name_table(c, tab, space, name);
+  name_table(c, tab, space, name, true);
   uint32_t ti = uint32_t(c.tabs.size());
   log_undo(c, undo_added{ti});
   if (in_transaction(c))
@@ -158,7 +164,11 @@ bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_vie
 dtab& catalog_edit(catalog& c, uint32_t ti) {
   dtab& tab = c.tabs[ti];
   if (in_transaction(c) && tab.saved_for != c.marks.back().id) {
-    c.log.push_back(undo_table{ti, tab});
+    undo_table saved{ti, tab, {}};
+    saved.records.reserve(tab.cols.size());
+    for (const dcol& col : tab.cols)
+      saved.records.push_back(*col.c);
+    c.log.push_back(std::move(saved));
     tab.saved_for = c.marks.back().id;
   }
   return tab;
@@ -192,10 +202,22 @@ bool catalog_rename(catalog& c, uint32_t ti, std::string_view space, std::string
 
 // ---- columns
 
+namespace {
+
+uint16_t name_hash(const catalog& c, std::string_view name) {
+  uint32_t h = 2166136261u;
+  for (unsigned char ch : name)
+    h = (h ^ (c.rules.columns_ignore_case ? ascii_lower(ch) : ch)) * 16777619u;
+  return uint16_t(h ^ (h >> 16));
+}
+
+}  // namespace
+
 uint32_t column_find(const catalog& c, dtab& tab, std::string_view name) {
   if (tab.cols.size() <= scan_limit) {
+    uint16_t h = name_hash(c, name);
     for (uint32_t i = 0; i < tab.cols.size(); i++)
-      if (!tab.cols[i].dropped && same_column(c, tab.cols[i].name, name))
+      if (tab.cols[i].hash == h && !tab.cols[i].dropped && same_column(c, tab.cols[i].name(), name))
         return i;
     return NO_ID;
   }
@@ -217,14 +239,19 @@ uint32_t column_by_id(const dtab& tab, uint32_t id) {
   return NO_ID;
 }
 
-uint32_t column_add(dtab& tab, std::string_view name, text doc, uint32_t pos) {
-  dcol col{name, doc, NO_TEXT, tab.next_id++, false};
+void column_set_doc(dcol& col, text doc) { col.c->comment = as_comment(doc); }
+
+uint32_t column_add(catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos) {
+  column& record = c.s.column_store.make();
+  record.name = name;
+  record.comment = as_comment(doc);
+  dcol col{&record, tab.next_id++, false, false, name_hash(c, name)};
   tab.live++;
   if (pos >= tab.cols.size()) {
     tab.cols.push_back(col);
     pos = uint32_t(tab.cols.size() - 1);
     if (tab.index.map)
-      tab.index.map->set(tab.cols[pos].name, pos);
+      tab.index.map->set(tab.cols[pos].name(), pos);
     return pos;
   }
   tab.cols.insert(tab.cols.begin() + pos, col);
@@ -232,12 +259,13 @@ uint32_t column_add(dtab& tab, std::string_view name, text doc, uint32_t pos) {
   return pos;
 }
 
-void column_rename(dtab& tab, uint32_t pos, std::string_view name) {
+void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name) {
+  tab.cols[pos].hash = name_hash(c, name);
   if (tab.index.map) {
-    tab.index.map->erase(tab.cols[pos].name);
+    tab.index.map->erase(tab.cols[pos].name());
     tab.index.map->set(name, pos);
   }
-  tab.cols[pos].name = name;
+  tab.cols[pos].c->name = name;
 }
 
 void column_move(dtab& tab, uint32_t pos, uint32_t to) {
@@ -251,14 +279,23 @@ void column_move(dtab& tab, uint32_t pos, uint32_t to) {
   tab.index.map.reset();
 }
 
-void column_drop(dtab& tab, uint32_t pos) {
+id_range catalog_keep_ids(catalog& c, std::span<const uint32_t> ids) {
+  id_range r{uint32_t(c.key_ids.size()), uint32_t(ids.size())};
+  c.key_ids.insert(c.key_ids.end(), ids.begin(), ids.end());
+  return r;
+}
+
+void column_drop(const catalog& c, dtab& tab, uint32_t pos) {
   dcol& col = tab.cols[pos];
   uint32_t id = col.id;
   col.dropped = true;
   tab.live--;
   if (tab.index.map)
-    tab.index.map->erase(col.name);
-  std::erase_if(tab.keys, [&](const dkey& k) { return std::find(k.cols.begin(), k.cols.end(), id) != k.cols.end(); });
+    tab.index.map->erase(col.name());
+  std::erase_if(tab.keys, [&](const dkey& k) {
+    std::span<const uint32_t> on = catalog_ids(c, k.cols);
+    return std::find(on.begin(), on.end(), id) != on.end();
+  });
   tab.ibfk_high = NO_ID;
   pack_columns(tab);
 }
@@ -311,15 +348,15 @@ std::string pg_object_name(std::string_view name1, std::optional<std::string_vie
 
 // The names of `k`'s columns joined by "_", as PostgreSQL joins them for a
 // name: up to where they fill a name.
-std::string pg_joined_columns(const dtab& tab, const dkey& k) {
+std::string pg_joined_columns(const catalog& c, const dtab& tab, const dkey& k) {
   std::string out;
-  for (uint32_t id : k.cols) {
+  for (uint32_t id : catalog_ids(c, k.cols)) {
     uint32_t pos = column_by_id(tab, id);
     if (pos == NO_ID)
       continue;
     if (!out.empty())
       out += '_';
-    out += tab.cols[pos].name;
+    out += tab.cols[pos].name();
     if (out.size() >= 64)
       break;
   }
@@ -331,13 +368,13 @@ std::string_view pg_name(catalog& c, dtab& tab, const dkey& k) {
   std::string_view label;
   switch (k.kind) {
     case key_kind::primary: label = "pkey"; break;
-    case key_kind::unique: label = "key"; name2 = pg_joined_columns(tab, k); break;
-    case key_kind::foreign: label = "fkey"; name2 = pg_joined_columns(tab, k); break;
-    case key_kind::exclude: label = "excl"; name2 = pg_joined_columns(tab, k); break;
+    case key_kind::unique: label = "key"; name2 = pg_joined_columns(c, tab, k); break;
+    case key_kind::foreign: label = "fkey"; name2 = pg_joined_columns(c, tab, k); break;
+    case key_kind::exclude: label = "excl"; name2 = pg_joined_columns(c, tab, k); break;
     case key_kind::check:
       label = "check";
-      if (k.cols.size() == 1)
-        name2 = pg_joined_columns(tab, k);
+      if (k.cols.n == 1)
+        name2 = pg_joined_columns(c, tab, k);
       break;
   }
   std::string_view bare = dtab_bare(tab), space = dtab_space(tab);
@@ -376,8 +413,8 @@ std::string_view mysql_name(catalog& c, dtab& tab, const dkey& k) {
     }
     case key_kind::unique: {
       // After its first column; "_2", "_3", ... where that is taken.
-      uint32_t pos = k.cols.empty() ? NO_ID : column_by_id(tab, k.cols[0]);
-      std::string base = pos == NO_ID ? "key" : std::string(tab.cols[pos].name), name = base;
+      uint32_t pos = k.cols.n == 0 ? NO_ID : column_by_id(tab, catalog_ids(c, k.cols)[0]);
+      std::string base = pos == NO_ID ? "key" : std::string(tab.cols[pos].name()), name = base;
       auto used = [&](const std::string& n) {
         return std::any_of(tab.keys.begin(), tab.keys.end(), [&](const dkey& o) { return ascii_iequal(o.name, n); });
       };
@@ -506,6 +543,8 @@ void undo_to(catalog& c, size_t at) {
     undo u = std::move(c.log.back());
     c.log.pop_back();
     if (auto* t = std::get_if<undo_table>(&u)) {
+      for (size_t i = 0; i < t->records.size(); i++)
+        *t->before.cols[i].c = t->records[i];
       c.tabs[t->table] = std::move(t->before);
     } else if (auto* a = std::get_if<undo_added>(&u)) {
       if (a->table + 1 == c.tabs.size())
@@ -620,16 +659,12 @@ std::unordered_set<std::string> shadow_names(const catalog& c) {
   return out;
 }
 
-std::optional<std::string_view> as_comment(text t) {
-  return t ? std::optional<std::string_view>(t) : std::nullopt;
-}
-
-// The ids of `tab`'s primary key, in key order.
-const std::vector<uint32_t>* primary_key(const dtab& tab) {
+// The ids of `tab`'s primary key, in key order (none without one).
+std::span<const uint32_t> primary_key(const catalog& c, const dtab& tab) {
   for (const dkey& k : tab.keys)
     if (k.kind == key_kind::primary)
-      return &k.cols;
-  return nullptr;
+      return catalog_ids(c, k.cols);
+  return {};
 }
 
 // Where foreign key `k` leads at the end: its table and, pair by pair
@@ -643,13 +678,8 @@ bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& 
   std::vector<std::string_view> names;
   if (k.target != NO_ID && c.tabs[k.target].alive) {
     tt = k.target;
-    if (!k.to_primary) {
-      ids = k.tcols;
-      return true;
-    }
-    const std::vector<uint32_t>* pk = primary_key(c.tabs[tt]);
-    if (pk)
-      ids = *pk;
+    std::span<const uint32_t> to = k.to_primary ? primary_key(c, c.tabs[tt]) : catalog_ids(c, k.tcols);
+    ids.assign(to.begin(), to.end());
     return true;
   }
   if (k.target != NO_ID) {
@@ -659,9 +689,9 @@ bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& 
       return false;
     const dtab& gone = c.tabs[k.target];
     if (!k.to_primary)
-      for (uint32_t id : k.tcols) {
+      for (uint32_t id : catalog_ids(c, k.tcols)) {
         uint32_t pos = column_by_id(gone, id);
-        names.push_back(pos == NO_ID ? std::string_view() : gone.cols[pos].name);
+        names.push_back(pos == NO_ID ? std::string_view() : gone.cols[pos].name());
       }
     tt = catalog_find(c, gone.key);
     table_name = gone.name;
@@ -676,9 +706,8 @@ bool key_target(catalog& c, const dkey& k, uint32_t& tt, std::vector<uint32_t>& 
   }
   dtab& target = c.tabs[tt];
   if (names.empty()) {
-    const std::vector<uint32_t>* pk = primary_key(target);
-    if (pk)
-      ids = *pk;
+    std::span<const uint32_t> pk = primary_key(c, target);
+    ids.assign(pk.begin(), pk.end());
     return true;
   }
   for (std::string_view name : names) {
@@ -706,10 +735,7 @@ void catalog_finish(catalog& c, const diagnostics& d) {
 
   // The foreign keys' links, by table and column id, while the catalog can
   // still find what they name.
-  struct link_ids {
-    uint32_t table, col, target, target_col;
-  };
-  std::vector<link_ids> links;
+  std::vector<fkey_link> links;
   std::vector<uint32_t> ids;
   for (uint32_t ti = 0; ti < c.tabs.size(); ti++) {
     if (!made[ti] || !c.tabs[ti].keys_kept)
@@ -725,24 +751,26 @@ void catalog_finish(catalog& c, const diagnostics& d) {
         std::string_view tname, cname;
         if (!key_target(c, k, tt, ids, tname, cname)) {
           // Reported as the loose grammar reports a reference to no table.
-          uint32_t pos = from == ti && !k.cols.empty() ? column_by_id(tab, k.cols[0]) : NO_ID;
+          uint32_t pos = from == ti && k.cols.n > 0 ? column_by_id(tab, catalog_ids(c, k.cols)[0]) : NO_ID;
           if (!tname.empty() && pos != NO_ID)
-            log_file(d, {"unknown foreign key table on ", log_quote(tab.name), ".", log_quote(tab.cols[pos].name),
+            log_file(d, {"unknown foreign key table on ", log_quote(tab.name), ".", log_quote(tab.cols[pos].name()),
                          ": ", log_quote(tname), ".", log_quote(cname)});
           continue;
         }
         if (!made[tt])
           continue;
-        for (size_t i = 0; i < k.cols.size() && i < ids.size(); i++) {
-          uint32_t src = k.cols[i];
+        std::span<const uint32_t> on = catalog_ids(c, k.cols);
+        for (size_t i = 0; i < on.size() && i < ids.size(); i++) {
+          uint32_t src = on[i];
           if (from != ti) {
             uint32_t pos = column_by_id(c.tabs[from], src);
-            uint32_t own = pos == NO_ID ? NO_ID : column_find(c, tab, c.tabs[from].cols[pos].name);
+            uint32_t own = pos == NO_ID ? NO_ID : column_find(c, tab, c.tabs[from].cols[pos].name());
             src = own == NO_ID ? NO_ID : tab.cols[own].id;
           }
-          if (src != NO_ID && ids[i] != NO_ID && column_by_id(tab, src) != NO_ID &&
-              column_by_id(c.tabs[tt], ids[i]) != NO_ID)
-            links.push_back({ti, src, tt, ids[i]});
+          uint32_t from_pos = src == NO_ID ? NO_ID : column_by_id(tab, src);
+          uint32_t to_pos = ids[i] == NO_ID ? NO_ID : column_by_id(c.tabs[tt], ids[i]);
+          if (from_pos != NO_ID && to_pos != NO_ID)
+            links.push_back({tab.cols[from_pos].c, c.tabs[tt].cols[to_pos].c});
         }
       }
     }
@@ -756,10 +784,8 @@ void catalog_finish(catalog& c, const diagnostics& d) {
 
   // The tables in creation order into the model, each table's catalog
   // record given back as its model is made: the two never stand whole side
-  // by side.
+  // by side. The columns' records are the model's already.
   const size_t count = c.tabs.size();
-  std::vector<size_t> first(count, 0);
-  std::vector<column*> by_id;
   c.heirs.clear();
   for (uint32_t ti = 0; ti < count; ti++) {
     dtab& tab = c.tabs.front();
@@ -767,24 +793,13 @@ void catalog_finish(catalog& c, const diagnostics& d) {
     if (made[ti]) {
       table& mt = model_add_table(s, tab.name, as_comment(tab.doc), 0);
       mt.note = tab.note;
-      first[ti] = by_id.size();
-      by_id.resize(by_id.size() + tab.next_id, nullptr);
-      for (const dcol& col : tab.cols) {
-        if (col.dropped)
-          continue;
-        column& mc = model_add_column(s, mt, col.name, as_comment(col.doc));
-        mc.note = col.note;
-        by_id[first[ti] + col.id] = &mc;
-      }
+      for (const dcol& col : tab.cols)
+        if (!col.dropped)
+          model_adopt_column(s, mt, *col.c);
       name_sort_columns(std::span(s.columns).last(mt.ncols));
     }
     c.tabs.pop_front();
   }
   model_order(s);
-
-  std::vector<fkey_link> bound;
-  bound.reserve(links.size());
-  for (const link_ids& l : links)
-    bound.push_back({by_id[first[l.table] + l.col], by_id[first[l.target] + l.target_col]});
-  fkey_link_all(s, bound);
+  fkey_link_all(s, links);
 }

@@ -28,26 +28,36 @@ constexpr uint32_t NO_ID = UINT32_MAX;
 using text = const char*;
 constexpr text NO_TEXT = nullptr;
 
+/// A column as the catalog keeps it. What the model shows of it (its name,
+/// the file's comment, the catalog's) is in its model record from the
+/// start, made in the model's store; the end gives the record its table.
 struct dcol {
-  std::string_view name;  // kept
-  text doc = NO_TEXT;     // the file's comments around its definition
-  text note = NO_TEXT;    // the catalog's comment: COMMENT ON COLUMN, MySQL's COMMENT attribute
-  uint32_t id = 0;        // its number in its table, which keys name it by; never given again
-  bool dropped = false;   // gone; left in place until the table's columns are packed
+  column* c = nullptr;     // name (kept), comment (the file's), note (the catalog's)
+  uint32_t id = 0;         // its number in its table, which keys name it by; never given again
+  bool dropped = false;    // gone; left in place until the table's columns are packed
   bool inherited = false;  // PostgreSQL: a parent's, not declared in the table itself
+  // A hash of its name (folded where the database folds), so that a search
+  // of a few columns reads their records only where the hash agrees.
+  uint16_t hash = 0;
+  std::string_view name() const { return c->name; }
 };
 
 enum class key_kind : uint8_t { primary, unique, foreign, check, exclude };
 
+/// Column ids of a key, kept in the catalog's pool of them (catalog_ids).
+struct id_range {
+  uint32_t at = 0, n = 0;
+};
+
 struct dkey {
   key_kind kind = key_kind::check;
-  std::string_view name;       // kept; as the database names it ("" where it gives none)
-  std::vector<uint32_t> cols;  // the columns it is on, by id
+  bool to_primary = false;  // a foreign key to its target's primary key, whatever it is at the end
+  std::string_view name;    // kept; as the database names it ("" where it gives none)
+  id_range cols;            // the columns it is on
   // A foreign key: the table it was bound to when it was made, and the
   // columns there; or, where no such table stood yet, what it names.
   uint32_t target = NO_ID;
-  std::vector<uint32_t> tcols;  // by id; empty with `to_primary`
-  bool to_primary = false;      // the target's primary key, whatever it is at the end
+  id_range tcols;  // empty with `to_primary`
   std::shared_ptr<const struct unbound_target> unbound;  // while unbound; shared by copies
 };
 
@@ -97,7 +107,11 @@ inline std::string_view dtab_space(const dtab& t) { return t.key.substr(0, t.key
 inline std::string_view dtab_bare(const dtab& t) { return t.key.substr(t.key.find('\x1f') + 1); }
 
 /// A transaction's way back: each entry undoes one change.
-struct undo_table { uint32_t table; dtab before; };
+struct undo_table {
+  uint32_t table;
+  dtab before;
+  std::vector<column> records;  // its columns' records as they were, in the order of before.cols
+};
 struct undo_added { uint32_t table; };
 struct undo_key { std::string_view key; uint32_t before; };
 struct undo_schema { std::string_view name; bool existed; };
@@ -148,6 +162,9 @@ struct catalog {
   bool names_counted = false;
   flat_index name_count, only_table;
   std::optional<std::vector<std::string>> path_before_local;  // SET LOCAL's, back at the transaction's end
+  // The column ids of every key, each key's a stretch; a key keeps its
+  // stretch for its life, so the pool only grows.
+  std::vector<uint32_t> key_ids;
   std::vector<undo> log;
   std::vector<mark> marks;  // empty outside a transaction
   bool begun_by_savepoint = false;  // SQLite: released with its first savepoint
@@ -187,17 +204,28 @@ uint32_t column_find(const catalog& c, dtab& tab, std::string_view name);
 uint32_t column_by_id(const dtab& tab, uint32_t id);
 
 /// Adds a column called `name` (kept already) to `tab` at `pos` (its end
-/// where NO_ID); returns its position.
-uint32_t column_add(dtab& tab, std::string_view name, text doc, uint32_t pos = NO_ID);
+/// where NO_ID), with the file's comment `doc`; returns its position.
+uint32_t column_add(catalog& c, dtab& tab, std::string_view name, text doc, uint32_t pos = NO_ID);
+
+/// Sets the file's comment of column `col`.
+void column_set_doc(dcol& col, text doc);
 
 /// Renames the column at `pos`.
-void column_rename(dtab& tab, uint32_t pos, std::string_view name);
+void column_rename(const catalog& c, dtab& tab, uint32_t pos, std::string_view name);
 
 /// Moves the column at `pos` to `to` (as it stands before the move).
 void column_move(dtab& tab, uint32_t pos, uint32_t to);
 
 /// Drops the column at `pos`, and the keys of `tab` that are on it.
-void column_drop(dtab& tab, uint32_t pos);
+void column_drop(const catalog& c, dtab& tab, uint32_t pos);
+
+// ---- keys
+
+/// The ids that `r` holds.
+inline std::span<const uint32_t> catalog_ids(const catalog& c, id_range r) { return {c.key_ids.data() + r.at, r.n}; }
+
+/// Keeps `ids` in the pool.
+id_range catalog_keep_ids(catalog& c, std::span<const uint32_t> ids);
 
 /// The columns of `tab` that are not dropped, in order, by position.
 std::vector<uint32_t> column_positions(const dtab& tab);

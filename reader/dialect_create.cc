@@ -121,8 +121,8 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
   name_of(p);
   uint32_t pos = column_find(p.cat, tab, p.word);
   if (pos == NO_ID)
-    pos = column_add(tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
-  std::string col_name(tab.cols[pos].name);
+    pos = column_add(p.cat, tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
+  std::string_view col_name = tab.cols[pos].name();  // kept: stays where it is
   last_line = p.t.line;
   if (!next(p))
     return NO_ID;
@@ -146,7 +146,7 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
     key_draft d;
     d.key.name = pending_name;
     pending_name = {};
-    d.cols.push_back(col_name);
+    d.cols.emplace_back(col_name);
     switch (k) {
       case KW_CONSTRAINT:
         if (is_name(p) && !rules_have(p.rules.column_words, dlex_kw(p.t))) {
@@ -181,7 +181,7 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
         break;
       case KW_COMMENT:
         if (p.t.kind == DTOKEN_STRING) {
-          tab.cols[pos].note = keep_note(p, p.t);
+          tab.cols[pos].c->note = keep_note(p, p.t);
           last_line = p.t.end_line;
           if (!next(p))
             return NO_ID;
@@ -211,9 +211,14 @@ namespace {
 // Moves the comments of `comments` that stand on `line` to the end of
 // `trailing`: those at the end of an item's line, which document it.
 void take_trailing(std::vector<dcomment>& comments, size_t line, std::vector<dcomment>& trailing) {
-  auto own = std::stable_partition(comments.begin(), comments.end(), [&](const dcomment& c) { return c.line == line; });
-  trailing.insert(trailing.end(), comments.begin(), own);
-  comments.erase(comments.begin(), own);
+  // They come first: the comments are in the order written.
+  size_t n = 0;
+  while (n < comments.size() && comments[n].line == line)
+    n++;
+  if (n == 0)
+    return;
+  trailing.insert(trailing.end(), comments.begin(), comments.begin() + n);
+  comments.erase(comments.begin(), comments.begin() + n);
 }
 
 // LIKE t [INCLUDING ... | EXCLUDING ...], at LIKE: t's columns, and what
@@ -252,7 +257,7 @@ bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
   std::vector<dcomment> prev_lead, lead, trailing;
   auto document = [&] {
     if (prev_col != NO_ID && !trailing.empty())
-      tab.cols[prev_col].doc = keep_doc(p, prev_lead, prev_first, trailing);
+      column_set_doc(tab.cols[prev_col], keep_doc(p, prev_lead, prev_first, trailing));
   };
   if (!next(p))
     return false;
@@ -310,13 +315,19 @@ bool inherits(dparser& p, dtab& tab) {
     if (from != NO_ID) {
       p.inherited_from.push_back(from);
       for (uint32_t pos : column_positions(p.cat.tabs[from])) {
-        const dcol& parent = p.cat.tabs[from].cols[pos];
-        if (std::any_of(cols.begin(), cols.end(), [&](const dcol& c) { return c.name == parent.name; }))
+        std::string_view parent = p.cat.tabs[from].cols[pos].name();
+        if (std::any_of(cols.begin(), cols.end(), [&](const dcol& c) { return c.name() == parent; }))
           continue;
-        uint32_t own = column_find(p.cat, tab, parent.name);
-        if (own != NO_ID)
+        uint32_t own = column_find(p.cat, tab, parent);
+        if (own != NO_ID) {
           taken[own] = true;
-        cols.push_back(own != NO_ID ? tab.cols[own] : dcol{parent.name, NO_TEXT, NO_TEXT, 0, false, true});
+          cols.push_back(tab.cols[own]);
+        } else {
+          dtab scratch;  // a record for the inherited column
+          column_add(p.cat, scratch, parent, NO_TEXT);
+          cols.push_back(scratch.cols[0]);
+          cols.back().inherited = true;
+        }
       }
     }
     if (!at(p, ','))
@@ -393,11 +404,11 @@ void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, s
   const dtab& source = p.cat.tabs[from];
   for (uint32_t pos : column_positions(source)) {
     const dcol& c = source.cols[pos];
-    if (column_find(p.cat, tab, c.name) != NO_ID)
+    if (column_find(p.cat, tab, c.name()) != NO_ID)
       continue;
-    uint32_t made = column_add(tab, c.name, NO_TEXT);
+    uint32_t made = column_add(p.cat, tab, c.name(), NO_TEXT);
     if (notes)
-      tab.cols[made].note = c.note;
+      tab.cols[made].c->note = c.c->note;
   }
   if (!keys)
     return;
@@ -408,9 +419,9 @@ void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, s
     d.key.kind = k.kind;
     if (p.rules.naming == key_naming::mysql)
       d.key.name = k.name;  // MySQL's copy keeps its indexes' names
-    for (uint32_t id : k.cols)
+    for (uint32_t id : catalog_ids(p.cat, k.cols))
       if (uint32_t pos = column_by_id(source, id); pos != NO_ID)
-        d.cols.emplace_back(source.cols[pos].name);
+        d.cols.emplace_back(source.cols[pos].name());
     drafts.push_back(std::move(d));
   }
 }
@@ -438,6 +449,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   tab.keys_kept = !p.rules.engines || p.default_engine_keeps_keys;
   std::vector<key_draft> drafts;
   p.inherited_from.clear();
+  tab.cols.reserve(16);  // most tables have fewer; the room left is given back below
   if (is_virtual) {
     if (!skip(p, {}))
       return false;
@@ -470,7 +482,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
       return false;
     if (auto it = p.types.find(type.back()); it != p.types.end())
       for (const query_col& c : it->second)
-        column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
+        column_add(p.cat, tab, text_keep(p.s.texts, c.name), NO_TEXT);
     if (at(p, '(') && !table_items(p, tab, drafts))
       return false;
   } else {
@@ -480,6 +492,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
     return false;
   if (temp || ref.temp)
     return true;  // gone when the session that ran the file ends
+  tab.cols.shrink_to_fit();
   uint32_t partition_of = tab.parent;
   if (!catalog_add(p.cat, std::move(tab), ref.space, ref.name, replace)) {
     log_verbose(p.dl.lx, {"table exists: ", log_quote(ref.name)});
@@ -540,7 +553,7 @@ bool create_type(dparser& p) {
   std::vector<query_col>& cols = p.types[parts.back()];
   cols.clear();
   for (uint32_t pos : column_positions(fields))
-    cols.push_back({std::string(fields.cols[pos].name), NO_TEXT});
+    cols.push_back({std::string(fields.cols[pos].name()), NO_TEXT});
   return next(p) && rest_of_statement(p);
 }
 

@@ -23,8 +23,8 @@ struct query_col {
 /// A table's name as a statement gives it, resolved as the database
 /// resolves it.
 struct table_ref {
-  std::string space, name;
-  bool temp = false;  // in SQLite's temp schema: gone with the session
+  std::string_view space, name;  // views of the name's parts, the parser's or the catalog's texts
+  bool temp = false;             // in SQLite's temp schema: gone with the session
 };
 
 struct dparser {
@@ -45,12 +45,14 @@ struct dparser {
   std::string home_db, current_db;
   bool db_chosen = false;
   std::string delimiter = ";";
+  bool semicolon = true;  // the delimiter is ";"
   bool default_engine_keeps_keys = true;  // SET default_storage_engine
   // PostgreSQL: the columns of each prepared query (PREPARE) and of each
   // composite type (CREATE TYPE ... AS), by name.
   std::unordered_map<std::string, std::vector<query_col>> prepared, types;
   std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
-  std::string word, doc;  // scratch
+  std::string word, doc, key;  // scratch
+  std::vector<dcomment> lead;  // the comments in front of the statement being read
 };
 
 // ---- tokens

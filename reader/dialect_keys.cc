@@ -43,9 +43,10 @@ std::shared_ptr<const unbound_target> unbound_by_name(dparser& p, std::string_vi
 
 // Binds foreign key `k` to the table that `d` names, as it stands now.
 bool bind_target(dparser& p, key_draft& d, dkey& k) {
-  std::string key, shown;
-  uint32_t tt = resolve_table(p, d.target, &key, &shown);
+  uint32_t tt = resolve_table(p, d.target);
   if (tt == NO_ID) {
+    std::string key, shown;
+    resolve_table(p, d.target, &key, &shown);
     // No such table yet: found again by name at the end.
     k.unbound = unbound_by_name(p, text_keep(p.s.texts, key), text_keep(p.s.texts, shown), d.target_cols);
     return true;
@@ -53,8 +54,11 @@ bool bind_target(dparser& p, key_draft& d, dkey& k) {
   k.target = tt;
   dtab& target = p.cat.tabs[tt];
   if (!d.target_cols.empty()) {
-    if (column_ids(p, target, d.target_cols, k.tcols))
+    std::vector<uint32_t> ids;
+    if (column_ids(p, target, d.target_cols, ids)) {
+      k.tcols = catalog_keep_ids(p.cat, ids);
       return true;
+    }
     if (!p.rules.fkeys_by_name)
       return false;  // PostgreSQL refuses a key to a column that is not there
     k.target = NO_ID;
@@ -68,7 +72,7 @@ bool bind_target(dparser& p, key_draft& d, dkey& k) {
   // PostgreSQL takes the primary key that the target has now.
   for (const dkey& other : target.keys)
     if (other.kind == key_kind::primary) {
-      k.tcols = other.cols;
+      k.tcols = other.cols;  // the same ids, kept once
       return true;
     }
   return false;
@@ -90,7 +94,8 @@ int naming_round(key_kind k) {
   return 2;
 }
 
-bool same_columns(std::vector<uint32_t> a, std::vector<uint32_t> b) {
+bool same_columns(std::span<const uint32_t> x, std::span<const uint32_t> y) {
+  std::vector<uint32_t> a(x.begin(), x.end()), b(y.begin(), y.end());
   std::sort(a.begin(), a.end());
   std::sort(b.begin(), b.end());
   return a == b;
@@ -101,6 +106,7 @@ bool same_columns(std::vector<uint32_t> a, std::vector<uint32_t> b) {
 void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
   if (drafts.empty())
     return;
+  std::vector<uint32_t> ids;
   for (int round = 0; round < 3; round++)
     for (key_draft& d : drafts) {
       if (naming_round(d.key.kind) != round)
@@ -112,8 +118,9 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
         continue;
       check_columns(p, tab, d);
       dkey k = std::move(d.key);
-      if (!column_ids(p, tab, d.cols, k.cols))
+      if (!column_ids(p, tab, d.cols, ids))
         continue;
+      k.cols = catalog_keep_ids(p.cat, ids);
       if (k.kind == key_kind::foreign && !bind_target(p, d, k))
         continue;
       dtab& now = p.cat.tabs[ti];  // binding may have saved the table, not moved it
@@ -145,12 +152,13 @@ void drop_keys(dparser& p, uint32_t ti, std::string_view name, bool cascade) {
   for (uint32_t other = 0; other < p.cat.tabs.size(); other++) {
     const dtab& o = p.cat.tabs[other];
     bool leans = std::any_of(o.keys.begin(), o.keys.end(), [&](const dkey& k) {
-      return k.kind == key_kind::foreign && k.target == ti && same_columns(k.tcols, gone.cols);
+      return k.kind == key_kind::foreign && k.target == ti && same_columns(catalog_ids(p.cat, k.tcols), catalog_ids(p.cat, gone.cols));
     });
     if (!o.alive || !leans)
       continue;
     std::erase_if(catalog_edit(p.cat, other).keys, [&](const dkey& k) {
-      return k.kind == key_kind::foreign && k.target == ti && same_columns(k.tcols, gone.cols);
+      return k.kind == key_kind::foreign && k.target == ti &&
+             same_columns(catalog_ids(p.cat, k.tcols), catalog_ids(p.cat, gone.cols));
     });
   }
 }

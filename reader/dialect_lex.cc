@@ -228,11 +228,57 @@ dstring_escapes plain_escapes(const dlexer& dl, char q) {
   return dl.backslash_strings && q == '\'' ? dstring_escapes::c_style : dstring_escapes::none;
 }
 
+// Reads what a byte of the special class begins at `i`: a comment, a
+// client's command or MySQL's executable comment's end (true: passed, read
+// on), or a token (false, with `t` and `end` set; npos where the input cuts
+// it short).
+bool special(dlexer& dl, size_t i, dtoken& t, size_t& end, bool& failed) {
+  lexer& lx = dl.lx;
+  const dialect_rules& r = dl.rules;
+  unsigned char c = lx.buf[i];
+  char next = byte_at(lx, i + 1);
+  failed = false;
+  if (dl.in_executable && c == '*' && next == '/') {
+    dl.in_executable = false;
+    lx.pos = i + 2;
+    return true;
+  }
+  if (line_comment_at(dl, i) || (c == '#' && r.hash_comments)) {
+    comment(dl, i, c == '#' ? 1 : 2);
+    return true;
+  }
+  if (c == '/' && next == '*') {
+    if (size_t opener = executable_opener(dl, i)) {
+      dl.in_executable = true;
+      lx.pos = i + opener;
+      return true;
+    }
+    failed = !comment(dl, i, 2);
+    return true;
+  }
+  if (meta_command_at(dl, i)) {
+    skip_line(lx, i);
+    return true;
+  }
+  if (size_t tag = c == '$' && r.dollar_quotes ? dollar_tag(lx, i) : 0) {
+    t.kind = DTOKEN_STRING;
+    std::string_view closer(lx.buf + i, tag);
+    size_t found = std::string_view(lx.buf + i + tag, lx.len - i - tag).find(closer);
+    end = found == std::string_view::npos ? found : i + tag + found + tag;
+    return false;
+  }
+  t.kind = is_word(c) ? DTOKEN_WORD : DTOKEN_PUNCT;  // '$1', or a byte of its own
+  end = i + 1;
+  if (t.kind == DTOKEN_WORD)
+    while (end < lx.len && is_word(lx.buf[end]))
+      end++;
+  return false;
+}
+
 // Reads one token, gathering the comments in front of it.
 bool lex_one(dtoken& t, dlexer& dl) {
   lexer& lx = dl.lx;
   const char* b = lx.buf;
-  const dialect_rules& r = dl.rules;
   dl.comments.clear();
   t = dtoken{};
   for (;;) {
@@ -249,70 +295,58 @@ bool lex_one(dtoken& t, dlexer& dl) {
       return false;
     }
     unsigned char c = b[i];
-    char next = byte_at(lx, i + 1);
-    if (dl.in_executable && c == '*' && next == '/') {
-      dl.in_executable = false;
-      lx.pos = i + 2;
-      continue;
-    }
-    if (line_comment_at(dl, i) || (c == '#' && r.hash_comments)) {
-      comment(dl, i, c == '#' ? 1 : 2);
-      continue;
-    }
-    if (c == '/' && next == '*') {
-      if (size_t opener = executable_opener(dl, i)) {
-        dl.in_executable = true;
-        lx.pos = i + opener;
-        continue;
-      }
-      if (!comment(dl, i, 2))
-        return cut_short(t, dl);
-      continue;
-    }
-    if (meta_command_at(dl, i)) {
-      skip_line(lx, i);
-      continue;
-    }
     t.line = lx.line;
     size_t end;
     bool escapes = false;
-    if (in(r.string_quotes, c)) {
-      t.kind = DTOKEN_STRING;
-      t.escapes = plain_escapes(dl, c);
-      end = string_end(dl, i, t.escapes != dstring_escapes::none);
-    } else if (in(r.name_quotes, c)) {
-      t.kind = DTOKEN_NAME;
-      end = quote_end(lx, i + 1, c, false);
-    } else if (c == '[' && r.bracket_names) {
-      t.kind = DTOKEN_NAME;
-      const void* close = std::memchr(b + i, ']', lx.len - i);
-      end = close ? static_cast<const char*>(close) - b + 1 : std::string_view::npos;
-    } else if (size_t tag = c == '$' && r.dollar_quotes ? dollar_tag(lx, i) : 0) {
-      t.kind = DTOKEN_STRING;
-      std::string_view closer(b + i, tag);
-      size_t found = std::string_view(b + i + tag, lx.len - i - tag).find(closer);
-      end = found == std::string_view::npos ? found : i + tag + found + tag;
-    } else if (is_word(c)) {
-      end = i + 1;
-      while (end < lx.len && is_word(b[end]))
-        end++;
-      t.kind = DTOKEN_WORD;
-      if (size_t prefix = string_prefix(dl, i, end, escapes)) {
-        size_t quote = i + prefix;
-        if (b[quote] == '"') {
-          t.kind = DTOKEN_NAME;
-          end = quote_end(lx, quote + 1, '"', false);
+    switch (dl.classes[c]) {
+      case DBYTE_WORD:
+      case DBYTE_PREFIX:
+        end = i + 1;
+        while (end < lx.len && is_word(b[end]))
+          end++;
+        t.kind = DTOKEN_WORD;
+        if (dl.classes[c] == DBYTE_PREFIX)
+          if (size_t prefix = string_prefix(dl, i, end, escapes)) {
+            size_t quote = i + prefix;
+            if (b[quote] == '"') {
+              t.kind = DTOKEN_NAME;
+              end = quote_end(lx, quote + 1, '"', false);
+            } else {
+              t.kind = DTOKEN_STRING;
+              t.escapes = escapes ? dstring_escapes::c_style : plain_escapes(dl, '\'');
+              end = string_end(dl, quote, t.escapes != dstring_escapes::none);
+            }
+            if (prefix == 2 && end != std::string_view::npos)  // U&
+              end = uescape_end(lx, end);
+          }
+        break;
+      case DBYTE_STRING:
+        t.kind = DTOKEN_STRING;
+        t.escapes = plain_escapes(dl, c);
+        end = string_end(dl, i, t.escapes != dstring_escapes::none);
+        break;
+      case DBYTE_NAME:
+        t.kind = DTOKEN_NAME;
+        if (c == '[') {
+          const void* close = std::memchr(b + i, ']', lx.len - i);
+          end = close ? static_cast<const char*>(close) - b + 1 : std::string_view::npos;
         } else {
-          t.kind = DTOKEN_STRING;
-          t.escapes = escapes ? dstring_escapes::c_style : plain_escapes(dl, '\'');
-          end = string_end(dl, quote, t.escapes != dstring_escapes::none);
+          end = quote_end(lx, i + 1, c, false);
         }
-        if (prefix == 2 && end != std::string_view::npos)  // U&
-          end = uescape_end(lx, end);
+        break;
+      case DBYTE_SPECIAL: {
+        bool failed;
+        if (special(dl, i, t, end, failed)) {
+          if (failed)
+            return cut_short(t, dl);
+          continue;
+        }
+        break;
       }
-    } else {
-      t.kind = DTOKEN_PUNCT;
-      end = i + 1;
+      default:
+        t.kind = DTOKEN_PUNCT;
+        end = i + 1;
+        break;
     }
     if (end == std::string_view::npos)
       return cut_short(t, dl);
@@ -333,6 +367,29 @@ dlex_place place_of(const dlexer& dl) {
 }
 
 }  // namespace
+
+dlexer::dlexer(std::string_view input, const diagnostics& d, const dialect_rules& r) : lx(input, d), rules(r) {
+  for (int c = 0; c < 256; c++) {
+    dbyte_class k = DBYTE_OTHER;
+    if (is_space(c))
+      k = DBYTE_SPACE;
+    else if (is_word(c))
+      k = DBYTE_WORD;
+    if (std::string_view("eEnNxXbB").find(char(c)) != std::string_view::npos ||
+        ((c == 'u' || c == 'U') && r.unicode_strings) || (c == '_' && r.charset_introducers))
+      k = DBYTE_PREFIX;
+    if (in(r.string_quotes, char(c)))
+      k = DBYTE_STRING;
+    else if (in(r.name_quotes, char(c)) || (c == '[' && r.bracket_names))
+      k = DBYTE_NAME;
+    // What begins comments, client commands, dollar quotes, the end of an
+    // executable comment; a dialect without them reads the byte as it would.
+    if (c == '-' || c == '/' || c == '*' || (c == '#' && (r.hash_comments || r.meta_command == '.')) ||
+        (c == r.meta_command && c != 0) || (c == '$' && r.dollar_quotes))
+      k = DBYTE_SPECIAL;
+    classes[c] = k;
+  }
+}
 
 bool dlex_next(dtoken& t, dlexer& dl) {
   if (dl.has_ahead) {

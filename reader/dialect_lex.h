@@ -58,12 +58,24 @@ struct dlex_place {
   bool in_executable = false;
 };
 
+/// What a byte may begin, by the dialect's rules.
+enum dbyte_class : unsigned char {
+  DBYTE_OTHER,    // punctuation: a token of one byte
+  DBYTE_SPACE,
+  DBYTE_WORD,     // a word
+  DBYTE_PREFIX,   // a word, or the prefix of a string or name: E'', N'', U&'', _utf8mb4''
+  DBYTE_STRING,   // a string's quote
+  DBYTE_NAME,     // a quoted name's quote, or SQLite's "["
+  DBYTE_SPECIAL,  // may begin a comment, a client's command, a dollar quote or end /*! ... */
+};
+
 /// The tokenizer of one dialect reading.
 struct dlexer {
-  dlexer(std::string_view input, const diagnostics& d, const dialect_rules& rules) : lx(input, d), rules(rules) {}
+  dlexer(std::string_view input, const diagnostics& d, const dialect_rules& rules);
 
   lexer lx;  // input, position and messages
   const dialect_rules& rules;
+  dbyte_class classes[256];  // each byte's class, from the rules
   // The comments read in front of the token read last, in order. Kept only
   // while `keep_comments` (the documentation needs them); cleared by every read.
   std::vector<dcomment> comments;

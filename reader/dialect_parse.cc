@@ -18,7 +18,7 @@ constexpr size_t npos = std::string_view::npos;
 // Where the statement delimiter stands in the current token: its offset in
 // the token, or npos. Only MySQL's DELIMITER makes it anything but ";".
 size_t delimiter_at(const dparser& p) {
-  if (p.delimiter == ";")
+  if (p.semicolon)
     return at(p, ';') ? 0 : npos;
   if (p.t.kind != DTOKEN_WORD && p.t.kind != DTOKEN_PUNCT)
     return npos;
@@ -95,6 +95,13 @@ bool at_end(dparser& p) {
 
 bool skip(dparser& p, const skip_stops& stops) {
   int depth = 0, block = 0;
+  // The first letters of the words that stop it or open and close blocks:
+  // a word that begins otherwise is no keyword to look up.
+  uint32_t letters = 0;
+  for (kw k : stops.words)
+    letters |= 1u << ((keyword_initial(k) - 'a') & 31);
+  if (stops.blocks)
+    letters |= 1u << ('b' - 'a') | 1u << ('c' - 'a') | 1u << ('e' - 'a');
   for (;;) {
     if (p.dl.failed)
       return false;
@@ -102,7 +109,6 @@ bool skip(dparser& p, const skip_stops& stops) {
       return true;
     if (depth == 0 && block == 0 && at_statement_end(p))
       return true;
-    kw k = dlex_kw(p.t);
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
       if (depth == 0 && block == 0 && stops.punct.find(c) != npos)
@@ -114,12 +120,13 @@ bool skip(dparser& p, const skip_stops& stops) {
           return unexpected(p);
         depth = 0;
       }
-    } else if (k != KW_NONE) {
+    } else if (p.t.kind == DTOKEN_WORD && letters >> ((ascii_lower(p.t.raw[0]) - 'a') & 31) & 1) {
+      kw k = dlex_kw(p.t);
       if (depth == 0 && block == 0 && rules_have(stops.words, k))
         return true;
       // A block's words count only where ";" ends statements: under
       // another delimiter, the block is the statement.
-      if (stops.blocks && p.delimiter == ";") {
+      if (stops.blocks && p.semicolon) {
         if (k == KW_BEGIN || k == KW_CASE)
           block++;
         else if (k == KW_END && block > 0)
@@ -180,13 +187,13 @@ bool lite_temp(std::string_view space) { return ascii_iequal(space, "temp") || a
 
 // The schema (or database) that a qualified name's `space` part names,
 // as the catalog keys it.
-std::string space_of(const dparser& p, std::string_view space) {
+std::string_view space_of(const dparser& p, std::string_view space) {
   switch (p.rules.spaces) {
-    case name_spaces::databases: return space == p.home_db ? std::string() : std::string(space);
-    case name_spaces::attached: return lite_main(space) ? std::string("main") : std::string(space);
+    case name_spaces::databases: return space == p.home_db ? std::string_view() : space;
+    case name_spaces::attached: return lite_main(space) ? std::string_view("main") : space;
     case name_spaces::search_path: break;
   }
-  return std::string(space);
+  return space;
 }
 
 }  // namespace
@@ -213,23 +220,24 @@ table_ref resolve_new(dparser& p, const std::vector<std::string>& parts) {
 }
 
 uint32_t resolve_table(dparser& p, const std::vector<std::string>& parts, std::string* key, std::string* shown) {
-  std::string k;
   if (parts.size() < 2 && p.rules.spaces == name_spaces::search_path) {
     uint32_t ti = catalog_find_on_path(p.cat, parts.back());
     if (ti != NO_ID)
       return ti;
   }
   table_ref r = resolve_new(p, parts);
-  catalog_key(p.cat, r.space, r.name, k);
-  uint32_t ti = catalog_find(p.cat, k);
+  catalog_key(p.cat, r.space, r.name, p.key);
+  uint32_t ti = catalog_find(p.cat, p.key);
   if (shown) {
     shown->clear();
-    if (!r.space.empty() && r.space != p.rules.default_schema)
-      *shown = r.space + ".";
+    if (!r.space.empty() && r.space != p.rules.default_schema) {
+      *shown = r.space;
+      *shown += '.';
+    }
     *shown += r.name;
   }
   if (key)
-    *key = std::move(k);
+    *key = p.key;
   return ti;
 }
 
@@ -286,7 +294,8 @@ namespace {
 // One statement, at its first token, dispatched by its first word to the
 // statements the dialect reads; any other is passed over.
 bool statement(dparser& p) {
-  std::vector<dcomment> lead(p.dl.comments.begin(), p.dl.comments.end());
+  std::vector<dcomment>& lead = p.lead;
+  lead.assign(p.dl.comments.begin(), p.dl.comments.end());
   kw first = dlex_kw(p.t);
   if (!rules_have(p.rules.statements, first)) {
     log_verbose(p.dl.lx, {"ignoring statement: ", log_quote(p.t.raw)});

@@ -127,7 +127,7 @@ bool read_from(dparser& p, std::vector<from_table>& from) {
 void table_columns(dparser& p, uint32_t ti, std::vector<query_col>& cols) {
   const dtab& tab = p.cat.tabs[ti];
   for (uint32_t pos : column_positions(tab))
-    cols.push_back({std::string(tab.cols[pos].name), tab.cols[pos].note});
+    cols.push_back({std::string(tab.cols[pos].name()), tab.cols[pos].c->note});
 }
 
 // SELECT items [INTO t] [FROM tables] ...
@@ -174,7 +174,7 @@ bool select_output(dparser& p, std::vector<query_col>& cols, std::vector<std::st
         dtab& tab = p.cat.tabs[f.table];
         uint32_t pos = column_find(p.cat, tab, item.source);
         if (pos != NO_ID) {
-          col.note = tab.cols[pos].note;
+          col.note = tab.cols[pos].c->note;
           break;
         }
       }
@@ -253,13 +253,13 @@ bool query_columns(dparser& p, dtab& tab) {
     const query_col& c = cols[i];
     uint32_t pos = column_find(p.cat, tab, c.name);
     if (pos == NO_ID) {
-      pos = column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
+      pos = column_add(p.cat, tab, text_keep(p.s.texts, c.name), NO_TEXT);
     } else if (p.rules.query_after_items) {
       column_move(tab, pos, uint32_t(tab.cols.size()));  // a definition goes to the query's column
       pos = uint32_t(tab.cols.size() - 1);
     }
-    if (p.rules.query_keeps_comments && c.note && !tab.cols[pos].note)
-      tab.cols[pos].note = c.note;
+    if (p.rules.query_keeps_comments && c.note && !tab.cols[pos].c->note)
+      tab.cols[pos].c->note = c.note;
   }
   return true;
 }

@@ -101,7 +101,7 @@ bool comment_statement(dparser& p) {
     if (!on_column) {
       tab.note = note;
     } else if (uint32_t pos = column_find(p.cat, tab, col); pos != NO_ID) {
-      tab.cols[pos].note = note;
+      tab.cols[pos].c->note = note;
     }
   }
   return rest_of_statement(p);
@@ -267,7 +267,7 @@ bool select_statement(dparser& p) {
     dtab tab;
     for (const query_col& c : cols)
       if (column_find(p.cat, tab, c.name) == NO_ID)
-        column_add(tab, text_keep(p.s.texts, c.name), NO_TEXT);
+        column_add(p.cat, tab, text_keep(p.s.texts, c.name), NO_TEXT);
     if (!ref.temp)
       catalog_add(p.cat, std::move(tab), ref.space, ref.name, false);
   }
@@ -329,6 +329,7 @@ bool delimiter_statement(dparser& p) {
     i++;
   if (i > start)
     p.delimiter.assign(lx.buf + start, i - start);
+  p.semicolon = p.delimiter == ";";
   while (i < lx.len && lx.buf[i] != '\n')
     i++;
   lex_advance(lx, i);

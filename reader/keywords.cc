@@ -43,10 +43,22 @@ constexpr auto table = [] {
   return t;
 }();
 
+// Whether some keyword has the length and first letter (folded): most words
+// are names, and most are told apart here without a hash.
+constexpr auto starts = [] {
+  std::array<std::array<bool, 128>, longest + 1> t{};
+  for (size_t k = 1; k < KW_COUNT; k++)
+    t[texts[k].size()][static_cast<unsigned char>(texts[k][0])] = true;
+  return t;
+}();
+
 }  // namespace
 
 kw keyword_of(std::string_view word) {
   if (word.size() < 2 || word.size() > longest)
+    return KW_NONE;
+  unsigned char first = ascii_lower(word[0]);
+  if (first >= 128 || !starts[word.size()][first])
     return KW_NONE;
   for (size_t i = hash(word) & (slots - 1);; i = (i + 1) & (slots - 1)) {
     kw k = table[i];
@@ -56,3 +68,5 @@ kw keyword_of(std::string_view word) {
 }
 
 std::string_view keyword_text(kw k) { return k < KW_COUNT ? texts[k] : ""; }
+
+char keyword_initial(kw k) { return k > KW_NONE && k < KW_COUNT ? texts[k][0] : '\0'; }

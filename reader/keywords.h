@@ -41,3 +41,6 @@ kw keyword_of(std::string_view word);
 
 /// The text of `k`, in lower case ("" for KW_NONE).
 std::string_view keyword_text(kw k);
+
+/// The first letter of `k`, in lower case ('\0' for KW_NONE).
+char keyword_initial(kw k);

@@ -11,14 +11,21 @@ table& model_add_table(schema& s, std::string_view name, std::optional<std::stri
   return tab;
 }
 
-column& model_add_column(schema& s, table& tab, std::string_view name, std::optional<std::string_view> doc) {
+column& model_add_column(schema& s, table& tab, std::string_view name, std::optional<std::string_view> doc,
+                         bool kept) {
   column& c = s.column_store.make();
-  c.name = text_keep(s.texts, name);
+  c.name = kept ? name : text_keep(s.texts, name);
   c.comment = doc;
   c.parent = &tab;
   c.idx = tab.ncols++;
   s.columns.push_back(&c);
   return c;
+}
+
+void model_adopt_column(schema& s, table& tab, column& c) {
+  c.parent = &tab;
+  c.idx = tab.ncols++;
+  s.columns.push_back(&c);
 }
 
 std::vector<named_table> model_order(schema& s) {
