@@ -157,7 +157,9 @@ bool catalog_add(catalog& c, dtab&& tab, std::string_view space, std::string_vie
   if (in_transaction(c))
     tab.saved_for = c.marks.back().id;  // nothing to save: undone by dropping it
   c.tabs.push_back(std::move(tab));
-  key_set(c, c.tabs.back().key, ti);
+  // The key is free: only tables that stand are in the index.
+  index_put(c, c.tabs.back().key, ti);
+  log_undo(c, undo_key{c.tabs.back().key, NO_ID});
   return true;
 }
 
