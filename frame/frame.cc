@@ -50,38 +50,6 @@ bool frame_dialect(frame& f, const char* name) {
   return true;
 }
 
-void frame_say_dialect(const frame& f, const char* operand) {
-  const dialect_guess& g = f.model.guess;
-  if (!f.model.dialect_from_text || g.found == 0)
-    return;
-  std::string text = operand ? operand : "<stdin>";
-  if (g.dialect == sql_dialect::none) {
-    text += ": holds both ";
-    text += dialect_rules_of(g.leader).title;
-    text += "'s and ";
-    text += dialect_rules_of(g.rival).title;
-    text += "'s ways: read by the loose grammar; -d names the dialect";
-  } else {
-    const dialect_rules& r = dialect_rules_of(g.dialect);
-    if (g.evidence[0] == "a dump's heading") {
-      text += ": a dump by ";
-      text += g.dialect == sql_dialect::postgres ? "pg_dump" : "mysqldump";
-    } else {
-      text += ": holds ";
-      text += r.title;
-      text += "'s ";
-      for (size_t i = 0; i < g.found; i++) {
-        if (i)
-          text += i + 1 == g.found ? " and " : ", ";
-        text += g.evidence[i];
-      }
-    }
-    text += ": read as with -d ";
-    text += r.name;
-  }
-  log_error(f.diag, 0, {std::string_view(text)});
-}
-
 bool frame_read(frame& f, const char* operand) {
   return operand ? parse_file(operand, f.diag, f.model) : parse_stdin(f.diag, f.model);
 }

@@ -32,11 +32,6 @@ void frame_start();
 /// loose", for a name it does not know.
 [[nodiscard]] bool frame_dialect(frame& f, const char* name);
 
-/// After a reading that chose its dialect: "program: OPERAND: ...: read as
-/// with -d NAME" on standard error, saying what chose it, or that two
-/// dialects told alike and the loose grammar read it. Nothing where nothing
-/// told.
-void frame_say_dialect(const frame& f, const char* operand);
 
 /// Reads the schema in the file `operand`, or on standard input when it is
 /// null. false after a failure, which has been reported; nothing must then be

@@ -131,7 +131,6 @@ int main(int argc, char** argv) {
     f.model.dialect_from_text = true;
   bool ok = frame_read(f, operand);
   f.diag.stream = stderr;
-  frame_say_dialect(f, operand);
   write_notices(stderr, messages.close(), operand, all_notices);
   if (!ok)
     return 1;

@@ -51,6 +51,7 @@ constexpr dialect_rules rows[] = {
         .id = sql_dialect::postgres,
         .name = "postgres",
         .title = "PostgreSQL",
+        .dump_tool = "pg_dump",
         .name_quotes = "\"",
         .string_quotes = "'",
         .bracket_names = false,
@@ -99,6 +100,7 @@ constexpr dialect_rules rows[] = {
         .id = sql_dialect::mysql,
         .name = "mysql",
         .title = "MySQL",
+        .dump_tool = "mysqldump",
         .name_quotes = "`",
         .string_quotes = "'\"",
         .bracket_names = false,
@@ -147,6 +149,7 @@ constexpr dialect_rules rows[] = {
         .id = sql_dialect::sqlite,
         .name = "sqlite",
         .title = "SQLite",
+        .dump_tool = "sqlite3",
         .name_quotes = "\"`",
         .string_quotes = "'",
         .bracket_names = true,
@@ -248,7 +251,7 @@ dialect_guess dialect_of_text(std::string_view input) {
   if (std::optional<sql_dialect> dump = dialect_of_dump(input)) {
     dialect_guess g;
     g.dialect = *dump;
-    g.evidence[0] = "a dump's heading";
+    g.evidence[0] = DUMP_HEADING;
     g.found = 1;
     return g;
   }

@@ -50,7 +50,8 @@ enum class name_spaces {
 struct dialect_rules {
   sql_dialect id;
   std::string_view name;   // as -d takes it
-  std::string_view title;  // as messages call the database
+  std::string_view title;      // as messages call the database
+  std::string_view dump_tool;  // the tool whose dump's heading tells the dialect, for messages
 
   // Tokens.
   std::string_view name_quotes;    // bytes that open a quoted name, closed by the same byte
@@ -137,6 +138,9 @@ std::string_view dialect_name(sql_dialect d);
 /// pg_dump's "-- PostgreSQL database dump", mysqldump's "-- MySQL dump" or
 /// "-- MariaDB dump" (after MariaDB's sandbox line), or nothing.
 std::optional<sql_dialect> dialect_of_dump(std::string_view input);
+
+/// The evidence of a dump's heading, in dialect_guess.
+inline constexpr std::string_view DUMP_HEADING = "a dump's heading";
 
 /// What a file says of its dialect when nothing names it.
 struct dialect_guess {

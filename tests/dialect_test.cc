@@ -94,6 +94,27 @@ TEST(DialectLex, BlockTextAsTheTokenizerMakesIt) {
   }
 }
 
+// A file that names no dialect: what only one database writes chooses it,
+// outside strings and comments; nothing, or two alike, choose none.
+TEST(DialectOfText, TelltalesChooseIt) {
+  const struct {
+    const char* in;
+    sql_dialect want;
+  } cases[] = {
+      {"--\n-- PostgreSQL database dump\n", postgres},
+      {"CREATE TABLE t (id SERIAL, at timestamptz DEFAULT now()::date);", postgres},
+      {"CREATE TABLE `t` (id int AUTO_INCREMENT) ENGINE=InnoDB;", mysql},
+      {"PRAGMA foreign_keys = ON; CREATE TABLE t (a) WITHOUT ROWID;", sqlite},
+      {"CREATE TABLE t (a int, b text);", none},
+      {"CREATE TABLE t (a text DEFAULT 'x::y `z`'); -- SERIAL\n/* AUTO_INCREMENT */", none},
+      {"CREATE TABLE \"it's\" (a int);", none},
+      {"CREATE TABLE `t` (id SERIAL);", none},  // one of each: the loose grammar
+      {"CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, n TINYINT, m PRAGMA);", sqlite},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(dialect_of_text(c.in).dialect, c.want) << c.in;
+}
+
 TEST(DialectOfDump, TheToolsHeadingsChooseIt) {
   EXPECT_EQ(dialect_of_dump("--\n-- PostgreSQL database dump\n--\n"), postgres);
   EXPECT_EQ(dialect_of_dump("-- MySQL dump 10.13  Distrib 8.0.36\n"), mysql);
@@ -286,6 +307,25 @@ TEST(DialectGrammar, Documentation) {
                  "-- added later\nALTER TABLE t ADD COLUMN b int;",
        "t(a b{added later}) "},
       {sqlite, "/* No STAT tables available */\nCREATE TABLE t (a /* the a */, b);", "t(a{the a} b) "},
+  });
+}
+
+// What a transaction undoes where the database's DDL is transactional, and
+// where it is not.
+TEST(DialectGrammar, Transactions) {
+  check({
+      {postgres, "CREATE TABLE a (x int); BEGIN; CREATE TABLE gone (b int); ALTER TABLE a ADD COLUMN y int;"
+                 "COMMENT ON TABLE a IS 'no'; ROLLBACK; CREATE TABLE c (z int);",
+       "a(x) c(z) "},
+      {postgres, "BEGIN; CREATE TABLE a (x int); SAVEPOINT s; DROP TABLE a; CREATE TABLE b (y int);"
+                 "ROLLBACK TO SAVEPOINT s; CREATE TABLE c (z int); COMMIT;",
+       "a(x) c(z) "},
+      {postgres, "CREATE SCHEMA s; BEGIN; SET LOCAL search_path = s; CREATE TABLE t (a int); COMMIT;"
+                 "CREATE TABLE u (b int);",
+       "s.t(a) u(b) "},
+      {sqlite, "SAVEPOINT a; CREATE TABLE t (x); RELEASE a; ROLLBACK; CREATE TABLE u (y);", "t(x) u(y) "},
+      {sqlite, "BEGIN; CREATE TABLE t (x); SAVEPOINT a; ALTER TABLE t RENAME TO v; ROLLBACK TO a; COMMIT;", "t(x) "},
+      {mysql, "BEGIN; CREATE TABLE t (x int); ROLLBACK;", "t(x) "},
   });
 }
 

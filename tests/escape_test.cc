@@ -41,6 +41,22 @@ TEST(HtmlPutc, Bytes) {
         << "byte: " << int(c.c);
 }
 
+// A catalog's comment: plain text, its wraps as spaces and its blank lines
+// as paragraph breaks, nothing in it markup.
+TEST(HtmlPlainText, LineBreaksAsTheAuthorMeantThem) {
+  const struct {
+    std::string_view in, want;
+  } cases[] = {
+      {"wrapped\nat seventy", "wrapped at seventy"},
+      {"one\n\ntwo\n \t\nthree", "one<p></p>two<p></p>three"},
+      {"  \n lead and trail \n\n", "lead and trail"},
+      {"C:\\temp ``x'' -- @t.c [a](b) <i>&\"", "C:\\temp ``x'' -- @t.c [a](b) &lt;i&gt;&amp;&quot;"},
+      {"tab\there", "tab here"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.want, written([&](writer& w) { html_plain_text(w, c.in); })) << c.in;
+}
+
 TEST(LabelPuts, Text) {
   const struct {
     std::string_view in;

@@ -331,23 +331,33 @@ struct TempFile {
 };
 
 TEST(ParseMapped, FileChangedWhileRead) {
-  // A valid schema of three pages: a comment fills what the table leaves.
+  // A valid schema of three pages: a comment fills what the table leaves,
+  // after it or inside it (where the bytes that come in its place cut the
+  // statement short: that is not what the file says, and not said).
   const size_t page = size_t(sysconf(_SC_PAGESIZE));
   const std::string head = "CREATE TABLE t (a);\n--";
   const std::string bytes = head + std::string(3 * page - head.size() - 1, 'x') + "\n";
+  const std::string inside_head = "CREATE TABLE t (a,\n--", inside_tail = "\nb);\n";
+  const std::string inside =
+      inside_head + std::string(3 * page - inside_head.size() - inside_tail.size(), 'x') + inside_tail;
   enum class change { none, shrink, grow };
   const struct {
     const char* what;
+    const std::string& bytes;
+    sql_dialect dialect;
     change how;
     bool check_size;  // whether parse_mapped gets the descriptor
     bool ok;
   } cases[] = {
-      {"unchanged", change::none, true, true},
-      {"shrunk under the mapping", change::shrink, true, false},
-      {"shrunk, no descriptor: the fault alone tells", change::shrink, false, false},
-      {"grown", change::grow, true, false},
+      {"unchanged", bytes, sql_dialect::none, change::none, true, true},
+      {"shrunk under the mapping", bytes, sql_dialect::none, change::shrink, true, false},
+      {"shrunk, no descriptor: the fault alone tells", bytes, sql_dialect::none, change::shrink, false, false},
+      {"grown", bytes, sql_dialect::none, change::grow, true, false},
+      {"shrunk inside a statement", inside, sql_dialect::none, change::shrink, true, false},
+      {"shrunk inside a statement, read as PostgreSQL", inside, sql_dialect::postgres, change::shrink, true, false},
   };
   for (const auto& c : cases) {
+    const std::string& bytes = c.bytes;
     TempFile f(bytes);
     void* map = mmap(nullptr, bytes.size(), PROT_READ, MAP_SHARED, f.fd, 0);
     ASSERT_NE(MAP_FAILED, map) << std::strerror(errno);
@@ -356,6 +366,7 @@ TEST(ParseMapped, FileChangedWhileRead) {
     }
     Messages messages;
     schema s;
+    s.dialect = c.dialect;
     bool ok = parse_mapped(messages.diag(), c.check_size ? f.fd : -1, bytes.size(), static_cast<const char*>(map),
                            bytes.size(), s);
     munmap(map, bytes.size());
