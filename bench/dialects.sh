@@ -31,14 +31,9 @@ for d in "${dialects[@]}"; do
 done
 
 mkdir -p "$build" "$data"
-if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
-       cmake --build "$build" -j2 --target tabledoc tablegraph; } >"$build/build.log" 2>&1; then
-  cat "$build/build.log" >&2
-  echo "dialects.sh: build failed" >&2
-  exit 1
-fi
-tabledoc=$build/tabledoc/tabledoc
-tablegraph=$build/tablegraph/tablegraph
+# shellcheck source=bench/build.sh
+. "$root/bench/build.sh"
+bench_build dialects.sh
 
 for d in "${dialects[@]}"; do
   f=$data/dump-$d-$tables.sql

@@ -49,14 +49,9 @@ done
 
 # -- build ----------------------------------------------------------------------
 mkdir -p "$build" "$data"
-if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
-       cmake --build "$build" -j2 --target tabledoc tablegraph; } >"$build/build.log" 2>&1; then
-  cat "$build/build.log" >&2
-  echo "run.sh: build failed" >&2
-  exit 1
-fi
-tabledoc=$build/tabledoc/tabledoc
-tablegraph=$build/tablegraph/tablegraph
+# shellcheck source=bench/build.sh
+. "$root/bench/build.sh"
+bench_build run.sh
 
 # -- data -----------------------------------------------------------------------
 # gen SHAPE SIZE: sets gen_cmd (the generator and its arguments) and ntables.
