@@ -124,12 +124,14 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
       if (k.kind == key_kind::foreign && !bind_target(p, d, k))
         continue;
       dtab& now = p.cat.tabs[ti];  // binding may have saved the table, not moved it
-      if (k.name.empty())
+      if (k.name.empty()) {
         k.name = catalog_name_key(p.cat, now, k);
-      else if (k.kind == key_kind::foreign)
-        now.ibfk_high = NO_ID;  // a name of the file's own may be one of the engine's
-      else if (p.rules.naming == key_naming::postgres)
-        catalog_take(p.cat, dtab_space(now), k.name);
+      } else {
+        if (k.kind == key_kind::foreign)
+          now.ibfk_high = NO_ID;  // a name of the file's own may be one of the engine's
+        if (p.rules.naming == key_naming::postgres)
+          catalog_take(p.cat, dtab_space(now), k.name);
+      }
       now.keys.push_back(std::move(k));
     }
 }

@@ -310,6 +310,25 @@ TEST(DialectGrammar, Documentation) {
   });
 }
 
+// The names the databases give the constraints a file leaves unnamed, by
+// which migrations drop them: a name taken, by the file or before, gets a
+// number.
+TEST(DialectGrammar, ConstraintNames) {
+  check({
+      {postgres, "CREATE TABLE p (id int PRIMARY KEY); CREATE TABLE q (id int PRIMARY KEY);"
+                 "CREATE TABLE c (a int, CONSTRAINT c_a_fkey FOREIGN KEY (a) REFERENCES p);"
+                 "ALTER TABLE c ADD FOREIGN KEY (a) REFERENCES q; ALTER TABLE c DROP CONSTRAINT c_a_fkey1;",
+       "c(a->p.id) p(id) q(id) "},
+      {postgres, "CREATE TABLE p (id int PRIMARY KEY); CREATE TABLE c (a int REFERENCES p, b int REFERENCES p);"
+                 "ALTER TABLE c DROP CONSTRAINT c_b_fkey;",
+       "c(a->p.id b) p(id) "},
+      {mysql, "CREATE TABLE p (id int PRIMARY KEY); CREATE TABLE c (a int, b int, FOREIGN KEY (a) REFERENCES p (id),"
+              "FOREIGN KEY (b) REFERENCES p (id)); ALTER TABLE c DROP FOREIGN KEY c_ibfk_2;"
+              "ALTER TABLE c ADD FOREIGN KEY (b) REFERENCES p (id); ALTER TABLE c DROP FOREIGN KEY c_ibfk_1;",
+       "c(a b->p.id) p(id) "},
+  });
+}
+
 // What a transaction undoes where the database's DDL is transactional, and
 // where it is not.
 TEST(DialectGrammar, Transactions) {
