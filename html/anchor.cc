@@ -4,12 +4,14 @@
 
 #include <array>
 
+#include "reader/chars.h"
+
 namespace {
 
 constexpr auto anchor_char = [] {
   std::array<bool, 256> table{};
   for (int c = 0; c < 256; c++)
-    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+    table[c] = is_letter(c) || is_digit(c) || c == '-' ||
                c == '.' || c == '_';
   return table;
 }();

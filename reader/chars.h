@@ -16,6 +16,9 @@ constexpr bool is_punct(unsigned char c) { return c == '(' || c == ')' || c == '
 /// An ASCII digit.
 constexpr bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+/// An ASCII letter.
+constexpr bool is_letter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 /// `c` with an ASCII capital letter made small; every other byte as it is.
 constexpr unsigned char ascii_lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 

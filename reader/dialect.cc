@@ -232,7 +232,7 @@ namespace {
 
 constexpr size_t guess_window = size_t(4) << 20;
 
-bool word_byte(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
+bool word_byte(unsigned char c) { return is_letter(c) || is_digit(c) || c == '_'; }
 
 // Notes telltale `t` of dialect `d` once.
 void found(std::array<std::array<std::string_view, 8>, 3>& seen, std::array<size_t, 3>& count, size_t d,

@@ -82,21 +82,8 @@ bool table_constraint(dparser& p, std::vector<key_draft>& drafts, std::string_vi
                                       : key_kind::check;
     if (what == KW_CHECK) {
       // The names its expression holds: the columns it is on.
-      if (!at(p, '('))
-        return unexpected(p, "(");
-      size_t depth = 0;
-      do {
-        if (at(p, '('))
-          depth++;
-        else if (at(p, ')'))
-          depth--;
-        else if (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME) {
-          name_of(p);
-          k.mentions.push_back(p.word);
-        }
-        if (!next(p))
-          return false;
-      } while (depth > 0 && p.t.kind != DTOKEN_END);
+      if (!expect(p, '(') || !skip(p, {.punct = ")", .names = &k.mentions}) || !expect(p, ')'))
+        return false;
     } else if (at(p, '(') && !column_list(p, k.cols)) {
       return false;
     }

@@ -94,6 +94,7 @@ struct skip_stops {
   bool blocks = false;        // BEGIN/CASE ... END nest as parentheses do
   bool lenient = false;       // a ")" too many is passed over, not reported
   size_t* last_line = nullptr;  // gets the line of the last token passed
+  std::vector<std::string>* names = nullptr;  // gets the name of each word and quoted name passed
 };
 
 /// The one walk over tokens: passes over them, minding the depth of

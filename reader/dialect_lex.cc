@@ -16,7 +16,7 @@ namespace {
 constexpr auto word_byte = [] {
   std::array<bool, 256> table{};
   for (int c = 0; c < 256; c++)
-    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_' || c == '$' || c >= 0x80;
+    table[c] = is_letter(c) || is_digit(c) || c == '_' || c == '$' || c >= 0x80;
   return table;
 }();
 

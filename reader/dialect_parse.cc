@@ -135,6 +135,10 @@ bool skip(dparser& p, const skip_stops& stops) {
     }
     if (stops.last_line)
       *stops.last_line = p.t.line;
+    if (stops.names && (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME)) {
+      name_of(p);
+      stops.names->push_back(p.word);
+    }
     if (!next(p))
       return false;
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "reader/chars.h"
 #include "reader/log.h"
 #include "reader/schema.h"
 
@@ -98,11 +99,10 @@ void lex_unexpected(const lexer& lx, const token& t, const char* keyword);
 /// token matches everything; callers exclude it. (Inline: the parser tests
 /// most tokens against several keywords.)
 inline bool lex_keyword(const token& t, const char* keyword) {
-  auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-  if (t.len > 0 && fold(t.str[0]) != fold(keyword[0]))
+  if (t.len > 0 && ascii_lower(t.str[0]) != ascii_lower(keyword[0]))
     return false;  // most tests end here
   for (size_t i = 0; i < t.len; i++) {
-    unsigned char k = fold(keyword[i]), c = fold(t.str[i]);
+    unsigned char k = ascii_lower(keyword[i]), c = ascii_lower(t.str[i]);
     if (k != c)
       return false;
     if (k == '\0')

@@ -1,5 +1,21 @@
 // The reader's entry points: a schema's bytes in, its model out. Running out
 // of memory in any of them ends the process (log_out_of_memory).
+//
+// Two grammars read a schema into the same model: the loose grammar
+// (parse.cc), which reads any database's CREATE TABLE statements alike, and
+// the dialect grammar (dialect_parse.cc and the dialect_*.cc beside it),
+// which runs the file as one database would; read.cc chooses between them.
+//
+// What a newcomer touches to add a database: its row of rules in
+// dialect.cc (its quotes, comments, how it folds and finds names, which
+// statements and ALTER TABLE actions it reads, its telltales) and a value of
+// sql_dialect in dialect.h; for a statement or clause that only it has, a
+// keyword in keywords.h, a field of its rules that says it has it, and a
+// function in the grammar (dialect_statements.cc for a statement,
+// dialect_create.cc for a clause of CREATE TABLE, dialect_alter.cc for an
+// ALTER TABLE action) with its case where those are dispatched by keyword.
+// The database test (tests/db/db_test.py) then wants a server for it and
+// fixtures.
 #pragma once
 
 #include <string_view>

@@ -106,7 +106,7 @@ bool unsafe_link_target(std::string_view target) {
     char c = target[i];
     if (c == '\t' || c == '\n' || c == '\r')
       continue;
-    scheme[n++] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    scheme[n++] = char(ascii_lower(c));
   }
   std::string_view head(scheme, n);
   if (head.starts_with("javascript:") || head.starts_with("vbscript:") || head.starts_with("file:"))
