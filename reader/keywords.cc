@@ -43,12 +43,13 @@ constexpr auto table = [] {
   return t;
 }();
 
-// Whether some keyword has the length and first letter (folded): most words
-// are names, and most are told apart here without a hash.
-constexpr auto starts = [] {
-  std::array<std::array<bool, 128>, longest + 1> t{};
+// The last letters (a bit each, folded) of the keywords of each length and
+// first letter: most words are names, and most are told apart here without
+// a hash.
+constexpr auto lasts = [] {
+  std::array<std::array<uint32_t, 128>, longest + 1> t{};
   for (size_t k = 1; k < KW_COUNT; k++)
-    t[texts[k].size()][static_cast<unsigned char>(texts[k][0])] = true;
+    t[texts[k].size()][static_cast<unsigned char>(texts[k][0])] |= 1u << ((texts[k].back() - 'a') & 31);
   return t;
 }();
 
@@ -57,8 +58,8 @@ constexpr auto starts = [] {
 kw keyword_of(std::string_view word) {
   if (word.size() < 2 || word.size() > longest)
     return KW_NONE;
-  unsigned char first = ascii_lower(word[0]);
-  if (first >= 128 || !starts[word.size()][first])
+  unsigned char first = ascii_lower(word[0]), last = ascii_lower(word.back());
+  if (first >= 128 || !(lasts[word.size()][first] >> ((last - 'a') & 31) & 1))
     return KW_NONE;
   for (size_t i = hash(word) & (slots - 1);; i = (i + 1) & (slots - 1)) {
     kw k = table[i];
