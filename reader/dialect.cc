@@ -16,12 +16,13 @@ constexpr kw pg_column_words[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK
 constexpr kw pg_statements[] = {KW_CREATE, KW_ALTER,  KW_DROP,   KW_COMMENT,  KW_SET,       KW_RESET,
                                 KW_SELECT, KW_PREPARE, KW_BEGIN, KW_START,   KW_COMMIT,    KW_END,
                                 KW_ROLLBACK, KW_ABORT, KW_SAVEPOINT, KW_RELEASE, KW_COPY};
-constexpr kw pg_alter[] = {KW_ADD, KW_DROP, KW_RENAME, KW_ATTACH, KW_SET};
+constexpr kw pg_alter[] = {KW_ADD, KW_DROP, KW_RENAME, KW_ATTACH, KW_DETACH, KW_INHERIT, KW_NO, KW_SET};
 constexpr std::string_view pg_words[] = {
     "SERIAL", "BIGSERIAL", "SMALLSERIAL", "TIMESTAMPTZ", "BYTEA", "JSONB", "TSVECTOR", "PLPGSQL", "NEXTVAL",
     "REGCLASS", "ILIKE", "search_path",
 };
 constexpr std::string_view pg_marks[] = {"::", "$$", "E'"};
+constexpr std::string_view pg_send[] = {"g", "gx", "gset", "gexec", "gdesc", "crosstabview"};
 
 // ---- MySQL and MariaDB
 
@@ -35,6 +36,10 @@ constexpr std::string_view my_words[] = {
     "TINYTEXT", "LONGBLOB", "MEDIUMBLOB", "ZEROFILL",
 };
 constexpr std::string_view my_marks[] = {"`", "/*!"};
+constexpr std::string_view my_send[] = {"g", "G"};
+constexpr std::string_view my_client_words[] = {"charset", "warnings", "nowarning", "tee", "notee", "pager", "nopager",
+                                                "rehash", "status", "prompt", "connect", "system", "source", "print",
+                                                "help", "ego", "go", "exit", "quit", "resetconnection"};
 
 // ---- SQLite
 
@@ -45,6 +50,7 @@ constexpr kw lite_statements[] = {KW_CREATE, KW_ALTER,    KW_DROP,      KW_BEGIN
 constexpr kw lite_alter[] = {KW_ADD, KW_DROP, KW_RENAME};
 constexpr std::string_view lite_words[] = {"AUTOINCREMENT", "PRAGMA", "sqlite_sequence"};
 constexpr std::string_view lite_marks[] = {"WITHOUT ROWID"};
+constexpr std::string_view lite_terminators[] = {"go", "/"};
 
 constexpr dialect_rules rows[] = {
     {
@@ -66,6 +72,12 @@ constexpr dialect_rules rows[] = {
         .executable_comments = false,
         .open_comment_ok = false,
         .meta_command = '\\',
+        .send_commands = pg_send,
+        .delimiter_command = "",
+        .client_words = {},
+        .terminator_lines = {},
+        .executable_below = 0,
+        .executable_upto = 0,
         .joining = string_joining::across_lines,
         .strings_as_names = false,
         .folds_names = true,
@@ -83,6 +95,7 @@ constexpr dialect_rules rows[] = {
         .virtual_tables = false,
         .query_after_items = false,
         .query_keeps_comments = false,
+        .query_names_strings = false,
         .typed_tables = true,
         .placed_columns = false,
         .schema_elements = true,
@@ -114,7 +127,13 @@ constexpr dialect_rules rows[] = {
         .dash_comment_needs_space = true,
         .executable_comments = true,
         .open_comment_ok = false,
-        .meta_command = 0,
+        .meta_command = '\\',
+        .send_commands = my_send,
+        .delimiter_command = "d",
+        .client_words = my_client_words,
+        .terminator_lines = {},
+        .executable_below = 50700,
+        .executable_upto = 101199,
         .joining = string_joining::adjacent,
         .strings_as_names = true,
         .folds_names = false,
@@ -132,6 +151,7 @@ constexpr dialect_rules rows[] = {
         .virtual_tables = false,
         .query_after_items = true,
         .query_keeps_comments = true,
+        .query_names_strings = true,
         .typed_tables = false,
         .placed_columns = true,
         .schema_elements = false,
@@ -164,6 +184,12 @@ constexpr dialect_rules rows[] = {
         .executable_comments = false,
         .open_comment_ok = true,
         .meta_command = '.',
+        .send_commands = {},
+        .delimiter_command = "",
+        .client_words = {},
+        .terminator_lines = lite_terminators,
+        .executable_below = 0,
+        .executable_upto = 0,
         .joining = string_joining::none,
         .strings_as_names = true,
         .folds_names = false,
@@ -181,6 +207,7 @@ constexpr dialect_rules rows[] = {
         .virtual_tables = true,
         .query_after_items = false,
         .query_keeps_comments = false,
+        .query_names_strings = false,
         .typed_tables = false,
         .placed_columns = false,
         .schema_elements = false,

@@ -68,6 +68,19 @@ struct dialect_rules {
   bool executable_comments;        // /*! ... */ and /*M! ... */ hold code that the server runs
   bool open_comment_ok;            // a block comment may run to the end of the input
   char meta_command;               // a client's command to the end of its line: '\\' anywhere, '.' at a line's start
+  // A client's commands that send the statement read so far, as its
+  // delimiter does ("g" for \g); and, for MySQL's client, the one that
+  // sets the delimiter ("d" for \d //).
+  std::span<const std::string_view> send_commands;
+  std::string_view delimiter_command;
+  // Words that, first on a line between statements, are a client's command
+  // to the end of the line (MySQL's "charset utf8mb4"), and lines that end
+  // a statement as its delimiter does (the sqlite3 shell's "GO" and "/").
+  std::span<const std::string_view> client_words;
+  std::span<const std::string_view> terminator_lines;
+  // MySQL's /*!NNNNN ... */ and MariaDB's /*M!NNNNNN ... */ run only up to
+  // the server's version: five digits below this, six up to the next.
+  unsigned long executable_below, executable_upto;
   string_joining joining;
   bool strings_as_names;           // a string literal may stand where a name does
 
@@ -91,6 +104,7 @@ struct dialect_rules {
   bool virtual_tables;      // CREATE VIRTUAL TABLE t USING module
   bool query_after_items;   // CREATE TABLE t (...) SELECT ...: the query's columns follow
   bool query_keeps_comments;  // a column a query takes from a table keeps its comment
+  bool query_names_strings;   // a query's column of a string alone is named by its text, not as written
   bool typed_tables;        // CREATE TYPE t AS (...) and CREATE TABLE x OF t
   bool placed_columns;      // ALTER TABLE's FIRST and AFTER c
   bool schema_elements;     // CREATE SCHEMA s CREATE TABLE ...

@@ -32,8 +32,17 @@ bool alter_add(dparser& p, alter_context& a) {
       return false;
     a.lead.insert(a.lead.end(), p.dl.comments.begin(), p.dl.comments.end());
   }
+  bool unless_there = at(p, KW_IF);
   if (!if_exists(p, true))
     return false;
+  unless_there &= !at(p, KW_IF);  // IF NOT EXISTS was read, not a column called "if"
+  if (unless_there && is_name(p)) {
+    // IF NOT EXISTS: a column of that name stands, and nothing of this
+    // definition is made.
+    name_of(p);
+    if (column_find(p.cat, p.cat.tabs[a.ti], p.word) != NO_ID)
+      return skip(p, {.punct = ","});
+  }
   std::vector<key_draft> drafts;
   size_t last_line = 0;
   if (!column && at_constraint(p)) {
@@ -173,7 +182,7 @@ bool alter_rename(dparser& p, alter_context& a) {
 // and the keys on the column, which name it by its id, follow a new name.
 bool alter_change(dparser& p, alter_context& a) {
   bool change = at(p, KW_CHANGE);
-  if (!next(p) || (at(p, KW_COLUMN) && !next(p)))
+  if (!next(p) || (at(p, KW_COLUMN) && !next(p)) || !if_exists(p, false))
     return false;
   dtab& tab = catalog_edit(p.cat, a.ti);
   if (!is_name(p))
@@ -181,7 +190,11 @@ bool alter_change(dparser& p, alter_context& a) {
   name_of(p);
   uint32_t pos = column_find(p.cat, tab, p.word);
   if (pos == NO_ID)
-    return skip(p, {.punct = ","});  // the database refuses it
+    return skip(p, {.punct = ","});  // the database refuses it, or IF EXISTS passes it over
+  if (!change && tab.cols[pos].name() != p.word) {
+    // MODIFY names the column as it is written, letter case and all.
+    column_rename(p.cat, tab, pos, text_keep(p.s.texts, p.word));
+  }
   if (change) {
     if (!next(p) || !is_name(p))
       return p.dl.failed ? false : unexpected(p, "column name");
@@ -213,7 +226,70 @@ bool alter_attach(dparser& p, alter_context& a) {
     uint32_t child = resolve_table(p, parts);
     if (child != NO_ID && child != a.ti) {
       catalog_edit(p.cat, child).parent = a.ti;
-      p.cat.heirs[a.ti].push_back({child, false});
+      catalog_add_heir(p.cat, a.ti, child, false);
+    }
+  }
+  return skip(p, {.punct = ","});
+}
+
+// PostgreSQL's DETACH PARTITION t: t is a table of its own again.
+bool alter_detach(dparser& p, alter_context& a) {
+  std::vector<std::string> parts;
+  if (!next(p))
+    return false;
+  if (at(p, KW_PARTITION)) {
+    if (!next(p) || !qualified_name(p, parts))
+      return false;
+    uint32_t child = resolve_table(p, parts);
+    if (child != NO_ID && p.cat.tabs[child].parent == a.ti) {
+      // It keeps the foreign keys it had from its parents, as its own.
+      std::vector<dkey> kept;
+      std::vector<uint32_t> ids;
+      for (uint32_t from = a.ti, hops = 0; from != NO_ID && hops < p.cat.tabs.size();
+           from = p.cat.tabs[from].parent, hops++)
+        for (const dkey& k : p.cat.tabs[from].keys) {
+          if (k.kind != key_kind::foreign)
+            continue;
+          ids.clear();
+          for (uint32_t id : catalog_ids(p.cat, k.cols)) {
+            uint32_t pos = column_by_id(p.cat.tabs[from], id);
+            uint32_t own = pos == NO_ID ? NO_ID : column_find(p.cat, p.cat.tabs[child], p.cat.tabs[from].cols[pos].name());
+            if (own != NO_ID)
+              ids.push_back(p.cat.tabs[child].cols[own].id);
+          }
+          if (ids.size() != k.cols.n)
+            continue;
+          dkey copy = k;
+          copy.cols = catalog_keep_ids(p.cat, ids);
+          kept.push_back(std::move(copy));
+        }
+      dtab& detached = catalog_edit(p.cat, child);
+      detached.parent = NO_ID;
+      detached.keys.insert(detached.keys.end(), kept.begin(), kept.end());
+    }
+  }
+  return skip(p, {.punct = ","});
+}
+
+// PostgreSQL's INHERIT t and NO INHERIT t: this table joins t's heirs with
+// the columns it has, or leaves them with its columns its own.
+bool alter_inherit(dparser& p, alter_context& a) {
+  bool leave = at(p, KW_NO);
+  if (!next(p) || (leave && !at(p, KW_INHERIT)) || (leave && !next(p)))
+    return p.dl.failed ? false : skip(p, {.punct = ","});
+  std::vector<std::string> parts;
+  if (!qualified_name(p, parts))
+    return false;
+  uint32_t parent = resolve_table(p, parts);
+  if (parent != NO_ID && parent != a.ti) {
+    if (!leave) {
+      catalog_add_heir(p.cat, parent, a.ti, true);
+    } else {
+      catalog_remove_heir(p.cat, parent, a.ti);
+      dtab& tab = catalog_edit(p.cat, a.ti);
+      for (dcol& col : tab.cols)
+        if (col.inherited && column_find(p.cat, p.cat.tabs[parent], col.name()) != NO_ID)
+          col.inherited = false;
     }
   }
   return skip(p, {.punct = ","});
@@ -245,7 +321,7 @@ bool alter_option(dparser& p, alter_context& a) {
     return false;
   dtab& tab = catalog_edit(p.cat, a.ti);
   if (engine) {
-    tab.keys_kept = engine_keeps_keys(p.t.raw);
+    tab.keys_kept = engine_keeps_keys(option_text(p));
     if (!tab.keys_kept) {
       std::erase_if(tab.keys, [](const dkey& k) { return k.kind == key_kind::foreign; });
       tab.ibfk_high = NO_ID;
@@ -269,6 +345,9 @@ bool alter_action(dparser& p, alter_context& a) {
     case KW_CHANGE:
     case KW_MODIFY: return alter_change(p, a);
     case KW_ATTACH: return alter_attach(p, a);
+    case KW_DETACH: return alter_detach(p, a);
+    case KW_INHERIT:
+    case KW_NO: return alter_inherit(p, a);
     case KW_SET: return alter_set(p, a);
     case KW_COMMENT:
     case KW_ENGINE: return alter_option(p, a);
@@ -297,6 +376,8 @@ bool alter_table(dparser& p, std::span<const dcomment> lead) {
     if (at(p, ',')) {
       if (!next(p))
         return false;
+      // The comments in front of an action document what it adds.
+      a.lead.assign(p.dl.comments.begin(), p.dl.comments.end());
       continue;
     }
     if (at_end(p))
@@ -330,15 +411,65 @@ bool alter_schema(dparser& p) {
   return rest_of_statement(p);
 }
 
+// ALTER TYPE t ADD | DROP | RENAME ATTRIBUTE ...: the composite type's
+// columns, for the typed tables made of it later (PostgreSQL refuses to
+// change a type that tables already use, unless CASCADE changes them too).
+bool alter_type(dparser& p) {
+  std::vector<std::string> parts;
+  if (!next(p) || !qualified_name(p, parts))
+    return false;
+  auto it = p.types.find(parts.back());
+  for (;;) {
+    kw action = dlex_kw(p.t);
+    if ((action == KW_ADD || action == KW_DROP || action == KW_RENAME) && next_is(p, KW_ATTRIBUTE)) {
+      if (!next(p) || !next(p))
+        return false;
+      if (action == KW_DROP && !if_exists(p, false))
+        return false;
+      if (is_name(p)) {
+        name_of(p);
+        std::string name = p.word;
+        if (!next(p))
+          return false;
+        if (action == KW_RENAME && at(p, KW_TO) && next(p) && is_name(p)) {
+          name_of(p);
+          if (it != p.types.end())
+            for (query_col& c : it->second)
+              if (c.name == name)
+                c.name = p.word;
+          if (!next(p))
+            return false;
+        } else if (it != p.types.end()) {
+          std::erase_if(it->second, [&](const query_col& c) { return c.name == name; });
+          if (action == KW_ADD)
+            it->second.push_back({name, NO_TEXT});
+        }
+      }
+    }
+    if (!skip(p, {.punct = ","}))
+      return false;
+    if (!at(p, ','))
+      return rest_of_statement(p);
+    if (!next(p))
+      return false;
+  }
+}
+
 }  // namespace
 
 bool alter_statement(dparser& p, std::span<const dcomment> lead) {
   if (!next(p))
     return false;
+  // MySQL's ALTER [ONLINE | OFFLINE] [IGNORE] TABLE.
+  while (at(p, KW_ONLINE) || at(p, KW_OFFLINE) || at(p, KW_IGNORE))
+    if (!next(p))
+      return false;
   if (at(p, KW_TABLE))
     return alter_table(p, lead);
   if (at(p, KW_SCHEMA) && p.rules.spaces == name_spaces::search_path)
     return alter_schema(p);
+  if (at(p, KW_TYPE) && p.rules.typed_tables)
+    return alter_type(p);
   log_verbose(p.dl.lx, {"ignoring statement: ALTER ", log_quote(p.t.raw)});
   return skip_statement(p, false);
 }

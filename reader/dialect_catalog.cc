@@ -477,6 +477,21 @@ void catalog_drop_schema(catalog& c, std::string_view name) {
       catalog_drop(c, ti);
 }
 
+void catalog_add_heir(catalog& c, uint32_t parent, uint32_t child, bool inherits) {
+  c.heirs[parent].push_back({child, inherits});
+  log_undo(c, undo_heir{parent, child, inherits, true});
+}
+
+void catalog_remove_heir(catalog& c, uint32_t parent, uint32_t child) {
+  auto it = c.heirs.find(parent);
+  if (it == c.heirs.end())
+    return;
+  size_t before = it->second.size();
+  std::erase_if(it->second, [&](const catalog::heir& h) { return h.table == child && h.inherits; });
+  if (it->second.size() != before)
+    log_undo(c, undo_heir{parent, child, true, false});
+}
+
 void catalog_set_path(catalog& c, std::vector<std::string> path) {
   log_undo(c, undo_path{c.search_path});
   c.search_path = std::move(path);
@@ -569,6 +584,12 @@ void undo_to(catalog& c, size_t at) {
     } else if (auto* p = std::get_if<undo_path>(&u)) {
       c.search_path = std::move(p->before);
       catalog_path_changed(c);
+    } else if (auto* h = std::get_if<undo_heir>(&u)) {
+      std::vector<catalog::heir>& list = c.heirs[h->parent];
+      if (h->added)
+        std::erase_if(list, [&](const catalog::heir& e) { return e.table == h->child && e.inherits == h->inherits; });
+      else
+        list.push_back({h->child, h->inherits});
     }
   }
 }

@@ -117,7 +117,8 @@ struct undo_key { std::string_view key; uint32_t before; };
 struct undo_schema { std::string_view name; bool existed; };
 struct undo_name { uint64_t name; };
 struct undo_path { std::vector<std::string> before; };
-using undo = std::variant<undo_table, undo_added, undo_key, undo_schema, undo_name, undo_path>;
+struct undo_heir { uint32_t parent, child; bool inherits, added; };
+using undo = std::variant<undo_table, undo_added, undo_key, undo_schema, undo_name, undo_path, undo_heir>;
 
 /// A transaction, and the savepoints in it.
 struct mark {
@@ -252,6 +253,13 @@ void catalog_drop_schema(catalog& c, std::string_view name);
 
 /// Sets the search path, as a rollback can undo.
 void catalog_set_path(catalog& c, std::vector<std::string> path);
+
+/// Table `child` inherits from `parent` (or, where not `inherits`, is its
+/// partition while its `parent` says so).
+void catalog_add_heir(catalog& c, uint32_t parent, uint32_t child, bool inherits);
+
+/// Table `child` inherits from `parent` no more.
+void catalog_remove_heir(catalog& c, uint32_t parent, uint32_t child);
 
 /// To be told after the search path or the schemas changed otherwise.
 inline void catalog_path_changed(catalog& c) { c.path_gen++; }

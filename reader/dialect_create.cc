@@ -352,7 +352,7 @@ bool table_options(dparser& p, dtab& tab) {
       if (!next(p) || (at(p, '=') && !next(p)))
         return false;
       if (k == KW_ENGINE)
-        tab.keys_kept = engine_keeps_keys(p.t.raw);
+        tab.keys_kept = engine_keeps_keys(option_text(p));
       else if (p.t.kind == DTOKEN_STRING)
         tab.note = keep_note(p, p.t);
       if (!next(p))
@@ -382,6 +382,17 @@ bool internal_table(const dparser& p, std::string_view name) {
 }
 
 }  // namespace
+
+std::string option_text(dparser& p) {
+  std::string out;
+  if (p.t.kind == DTOKEN_STRING)
+    dlex_string(p.t, out);
+  else if (p.t.kind == DTOKEN_NAME)
+    dlex_name(p.t, p.rules, out);
+  else
+    out.assign(p.t.raw);
+  return out;
+}
 
 bool engine_keeps_keys(std::string_view engine) {
   return ascii_iequal(engine, "innodb") || ascii_iequal(engine, "ndb") || ascii_iequal(engine, "ndbcluster");
@@ -487,9 +498,9 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   }
   uint32_t ti = uint32_t(p.cat.tabs.size() - 1);
   for (uint32_t parent : p.inherited_from)
-    p.cat.heirs[parent].push_back({ti, true});
+    catalog_add_heir(p.cat, parent, ti, true);
   if (partition_of != NO_ID)
-    p.cat.heirs[partition_of].push_back({ti, false});
+    catalog_add_heir(p.cat, partition_of, ti, false);
   add_keys(p, ti, drafts);
   return true;
 }

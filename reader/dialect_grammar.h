@@ -44,8 +44,6 @@ struct dparser {
   // is the file's own and is left off names.
   std::string home_db, current_db;
   bool db_chosen = false;
-  std::string delimiter = ";";
-  bool semicolon = true;  // the delimiter is ";"
   bool default_engine_keeps_keys = true;  // SET default_storage_engine
   // PostgreSQL: the columns of each prepared query (PREPARE) and of each
   // composite type (CREATE TYPE ... AS), by name.
@@ -205,6 +203,10 @@ bool query_columns(dparser& p, dtab& tab);
 /// The tables that inherit from table `ti` or are its partitions, and
 /// theirs, each once.
 std::vector<uint32_t> descendants(const dparser& p, uint32_t ti);
+
+/// The value of a table option at the current token: a string's text, a
+/// quoted name's, or a word as written.
+std::string option_text(dparser& p);
 
 /// Whether a MySQL storage engine keeps foreign keys (InnoDB and NDB do).
 bool engine_keeps_keys(std::string_view engine);

@@ -41,8 +41,14 @@ std::shared_ptr<const unbound_target> unbound_by_name(dparser& p, std::string_vi
   return u;
 }
 
-// Binds foreign key `k` to the table that `d` names, as it stands now.
-bool bind_target(dparser& p, key_draft& d, dkey& k) {
+// Binds foreign key `k` of table `ti` to the table that `d` names, as it
+// stands now. MySQL finds an unqualified name in the database of the table
+// that refers, not in the current one.
+bool bind_target(dparser& p, uint32_t ti, key_draft& d, dkey& k) {
+  if (p.rules.spaces == name_spaces::databases && d.target.size() == 1) {
+    std::string_view space = dtab_space(p.cat.tabs[ti]);
+    d.target.insert(d.target.begin(), space.empty() ? p.home_db : std::string(space));
+  }
   uint32_t tt = resolve_table(p, d.target);
   if (tt == NO_ID) {
     std::string key, shown;
@@ -121,7 +127,7 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
       if (!column_ids(p, tab, d.cols, ids))
         continue;
       k.cols = catalog_keep_ids(p.cat, ids);
-      if (k.kind == key_kind::foreign && !bind_target(p, d, k))
+      if (k.kind == key_kind::foreign && !bind_target(p, ti, d, k))
         continue;
       dtab& now = p.cat.tabs[ti];  // binding may have saved the table, not moved it
       if (k.name.empty()) {

@@ -125,18 +125,24 @@ bool line_comment_at(const dlexer& dl, size_t at) {
 }
 
 // MySQL's /*!NNNNN or /*M!NNNNNN at `at`: the length of the opener with its
-// version, or 0.
-size_t executable_opener(const dlexer& dl, size_t at) {
+// version, or 0; `runs` tells whether the server runs what it holds (a
+// version above the server's makes it a comment).
+size_t executable_opener(const dlexer& dl, size_t at, bool& runs) {
   if (!dl.rules.executable_comments)
     return 0;
   size_t i = at + 2;
-  if (byte_at(dl.lx, i) == 'M')
+  bool mariadb = byte_at(dl.lx, i) == 'M';
+  if (mariadb)
     i++;
   if (byte_at(dl.lx, i) != '!')
     return 0;
   i++;
-  while (is_digit(byte_at(dl.lx, i)))
-    i++;
+  size_t digits = i;
+  unsigned long version = 0;
+  while (is_digit(byte_at(dl.lx, i)) && i - digits < 6)
+    version = version * 10 + (dl.lx.buf[i++] - '0');
+  size_t n = i - digits;
+  runs = n == 0 || (n == 5 && !mariadb ? version < dl.rules.executable_below : version <= dl.rules.executable_upto);
   return i - at;
 }
 
@@ -187,14 +193,87 @@ void skip_line(lexer& lx, size_t at) {
   lex_advance(lx, nl ? static_cast<const char*>(nl) - lx.buf : lx.len);
 }
 
-// A client's command at `i`: psql's backslash commands anywhere, the sqlite3
-// shell's dot-commands and # lines only at a line's start between statements.
+// Passes over the bytes up to `end`, within one line.
+void skip_line_to(lexer& lx, size_t end) { lex_advance(lx, end); }
+
+bool at_line_start(const dlexer& dl, size_t i) { return i == 0 || dl.lx.buf[i - 1] == '\n'; }
+
+// Whether only blanks stand before `i` on its line.
+bool first_on_line(const dlexer& dl, size_t i) {
+  while (i > 0 && (dl.lx.buf[i - 1] == ' ' || dl.lx.buf[i - 1] == '\t'))
+    i--;
+  return at_line_start(dl, i);
+}
+
+// A client's command at `i`: psql's and mysql's backslash commands anywhere,
+// the sqlite3 shell's dot-commands and # lines only at a line's start
+// between statements.
 bool meta_command_at(const dlexer& dl, size_t i) {
   char c = dl.lx.buf[i], m = dl.rules.meta_command;
   if (m == '\\')
     return c == '\\';
   if (m == '.')
-    return (c == '.' || c == '#') && (i == 0 || dl.lx.buf[i - 1] == '\n') && !dl.statement_open;
+    return (c == '.' || c == '#') && at_line_start(dl, i) && !dl.statement_open;
+  return false;
+}
+
+// The rest of the line from `at`, without the line break.
+std::string_view rest_of_line(const lexer& lx, size_t at) {
+  const void* nl = std::memchr(lx.buf + at, '\n', lx.len - at);
+  size_t end = nl ? static_cast<const char*>(nl) - lx.buf : lx.len;
+  return std::string_view(lx.buf + at, end - at);
+}
+
+// A backslash command at `i`: passed over to the end of its line; true
+// where it sends the statement read so far. MySQL's \d sets the delimiter.
+bool backslash_command(dlexer& dl, size_t i) {
+  std::string_view line = rest_of_line(dl.lx, i + 1);
+  size_t n = 0;
+  while (n < line.size() && (is_letter(line[n]) || is_digit(line[n]) || line[n] == '?'))
+    n++;
+  std::string_view name = line.substr(0, n);
+  bool sends = false;
+  for (std::string_view s : dl.rules.send_commands)
+    sends |= name == s;
+  if (!dl.rules.delimiter_command.empty() && name == dl.rules.delimiter_command) {
+    std::string_view arg = trim(line.substr(n));
+    size_t end = 0;
+    while (end < arg.size() && !is_space(arg[end]))
+      end++;
+    if (end > 0) {
+      dl.delimiter.assign(arg.substr(0, end));
+      dl.semicolon = dl.delimiter == ";";
+    }
+  }
+  // MySQL's short commands take no more than their letter: "\G" may close a
+  // line of SQL; psql's run to the end of the line.
+  size_t stop = dl.rules.delimiter_command.empty() || !sends ? line.size() : n;
+  skip_line_to(dl.lx, i + 1 + stop);
+  return sends;
+}
+
+// Whether the line at `i` (between statements, for client words) is one of
+// the client's own: a word of rules.client_words first on it, or all of it a
+// terminator line (then `sends`).
+bool client_line(const dlexer& dl, size_t i, bool& sends) {
+  sends = false;
+  if (!first_on_line(dl, i))
+    return false;
+  std::string_view line = rest_of_line(dl.lx, i);
+  std::string_view whole = trim(line);
+  for (std::string_view t : dl.rules.terminator_lines)
+    if (ascii_iequal(whole, t) && dl.statement_open) {
+      sends = true;
+      return true;
+    }
+  if (dl.statement_open || dl.rules.client_words.empty())
+    return false;
+  size_t n = 0;
+  while (n < whole.size() && is_letter(whole[n]))
+    n++;
+  for (std::string_view w : dl.rules.client_words)
+    if (ascii_iequal(whole.substr(0, n), w) && (n == whole.size() || is_space(whole[n]) || whole[n] == ';'))
+      return true;
   return false;
 }
 
@@ -224,7 +303,7 @@ size_t string_prefix(const dlexer& dl, size_t i, size_t word_end, bool& escapes)
 // What backslashes do in a string opened by quote `q` with no prefix.
 dstring_escapes plain_escapes(const dlexer& dl, char q) {
   if (dl.rules.backslash_strings)
-    return dstring_escapes::mysql;
+    return dl.no_backslash_escapes ? dstring_escapes::none : dstring_escapes::mysql;
   return dl.backslash_strings && q == '\'' ? dstring_escapes::c_style : dstring_escapes::none;
 }
 
@@ -248,12 +327,30 @@ bool special(dlexer& dl, size_t i, dtoken& t, size_t& end, bool& failed) {
     return true;
   }
   if (c == '/' && next == '*') {
-    if (size_t opener = executable_opener(dl, i)) {
-      dl.in_executable = true;
-      lx.pos = i + opener;
+    bool runs = true;
+    if (size_t opener = executable_opener(dl, i, runs)) {
+      if (runs) {
+        dl.in_executable = true;
+        lx.pos = i + opener;
+        return true;
+      }
+      // Code for a later server: a comment to this one, and no documentation.
+      bool keep = dl.keep_comments;
+      dl.keep_comments = false;
+      failed = !comment(dl, i, 2);
+      dl.keep_comments = keep;
       return true;
     }
     failed = !comment(dl, i, 2);
+    return true;
+  }
+  if (c == '\\' && dl.rules.meta_command == '\\') {
+    if (backslash_command(dl, i) && dl.statement_open) {
+      t.kind = DTOKEN_PUNCT;
+      t.sends = true;
+      end = lx.pos;  // passed already; the token is the command's
+      return false;
+    }
     return true;
   }
   if (meta_command_at(dl, i)) {
@@ -298,6 +395,21 @@ bool lex_one(dtoken& t, dlexer& dl) {
     t.line = lx.line;
     size_t end;
     bool escapes = false;
+    bool sends;
+    if (!dl.rules.client_words.empty() || !dl.rules.terminator_lines.empty()) {
+      if (client_line(dl, i, sends)) {
+        skip_line(lx, i);
+        if (!sends)
+          continue;
+        t.kind = DTOKEN_PUNCT;
+        t.sends = true;
+        t.raw = std::string_view(b + i, 0);
+        t.end_line = lx.line;
+        t.end_column = lex_column(lx);
+        dl.statement_open = false;
+        return true;
+      }
+    }
     switch (dl.classes[c]) {
       case DBYTE_WORD:
       case DBYTE_PREFIX:
@@ -305,6 +417,12 @@ bool lex_one(dtoken& t, dlexer& dl) {
         while (end < lx.len && is_word(b[end]))
           end++;
         t.kind = DTOKEN_WORD;
+        if (!dl.semicolon) {
+          // A delimiter such as $$ may stand in a word: the word ends there.
+          size_t at = std::string_view(b + i, end - i).find(dl.delimiter);
+          if (at != std::string_view::npos && at > 0)
+            end = i + at;
+        }
         if (dl.classes[c] == DBYTE_PREFIX)
           if (size_t prefix = string_prefix(dl, i, end, escapes)) {
             size_t quote = i + prefix;
@@ -340,6 +458,13 @@ bool lex_one(dtoken& t, dlexer& dl) {
           if (failed)
             return cut_short(t, dl);
           continue;
+        }
+        if (t.sends) {
+          t.raw = std::string_view(b + i, 0);
+          t.end_line = lx.line;
+          t.end_column = lex_column(lx);
+          dl.statement_open = false;
+          return true;
         }
         break;
       }

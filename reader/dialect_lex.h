@@ -49,6 +49,7 @@ struct dtoken {
   dstring_escapes escapes = dstring_escapes::none;  // what a string's backslashes do
   mutable kw key = KW_NONE;  // the keyword a word is, looked up when first asked (see dlex_kw)
   mutable bool looked_up = false;
+  bool sends = false;  // a client's command that ends the statement (\g, GO): a ";" of its own
 };
 
 /// Where the tokenizer stands: enough to go back to it.
@@ -83,6 +84,11 @@ struct dlexer {
   bool failed = false;  // the end of the input cut a token short, or the grammar reported an error
   // PostgreSQL with standard_conforming_strings off: backslashes escape in '...' too.
   bool backslash_strings = false;
+  // MySQL's sql_mode NO_BACKSLASH_ESCAPES: a backslash is a backslash.
+  bool no_backslash_escapes = false;
+  // The statement delimiter: ";", or what MySQL's DELIMITER (\d) made it.
+  std::string delimiter = ";";
+  bool semicolon = true;  // the delimiter is ";"
   // Whether a token other than a statement's ";" was read since the last
   // one: the shell's dot-commands stand only between statements.
   bool statement_open = false;
@@ -118,7 +124,7 @@ inline kw dlex_kw(const dtoken& t) {
 }
 
 /// Whether `t` is the punctuation byte `c`.
-inline bool dlex_punct(const dtoken& t, char c) { return t.kind == DTOKEN_PUNCT && t.raw[0] == c; }
+inline bool dlex_punct(const dtoken& t, char c) { return t.kind == DTOKEN_PUNCT && !t.raw.empty() && t.raw[0] == c; }
 
 /// The name that a word, quoted name or (where names may be strings) string
 /// stands for, into `out`: without quotes, doubled quotes undone, escapes

@@ -18,13 +18,15 @@ constexpr size_t npos = std::string_view::npos;
 // Where the statement delimiter stands in the current token: its offset in
 // the token, or npos. Only MySQL's DELIMITER makes it anything but ";".
 size_t delimiter_at(const dparser& p) {
-  if (p.semicolon)
+  if (p.t.sends)
+    return 0;  // a client's command that sends the statement
+  if (p.dl.semicolon)
     return at(p, ';') ? 0 : npos;
   if (p.t.kind != DTOKEN_WORD && p.t.kind != DTOKEN_PUNCT)
     return npos;
   std::string_view rest(p.t.raw.data(), p.dl.lx.len - (p.t.raw.data() - p.dl.lx.buf));
   for (size_t k = 0; k < p.t.raw.size(); k++)
-    if (rest.substr(k).starts_with(p.delimiter))
+    if (rest.substr(k).starts_with(p.dl.delimiter))
       return k;
   return npos;
 }
@@ -84,8 +86,12 @@ bool at_end(dparser& p) {
   size_t k = delimiter_at(p);
   if (k == npos)
     return false;
+  if (p.dl.semicolon || p.t.sends) {
+    p.dl.statement_open = false;
+    return true;
+  }
   // A delimiter of several bytes may run past the token it begins in.
-  size_t end = size_t(p.t.raw.data() - p.dl.lx.buf) + k + p.delimiter.size();
+  size_t end = size_t(p.t.raw.data() - p.dl.lx.buf) + k + p.dl.delimiter.size();
   dlex_unpeek(p.dl);
   if (end > p.dl.lx.pos)
     lex_advance(p.dl.lx, end);
@@ -126,7 +132,7 @@ bool skip(dparser& p, const skip_stops& stops) {
         return true;
       // A block's words count only where ";" ends statements: under
       // another delimiter, the block is the statement.
-      if (stops.blocks && p.semicolon) {
+      if (stops.blocks && p.dl.semicolon) {
         if (k == KW_BEGIN || k == KW_CASE)
           block++;
         else if (k == KW_END && block > 0)
@@ -339,6 +345,8 @@ bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
   }
   dparser p(d, in, s, dialect_rules_of(s.dialect));
   p.dl.keep_comments = s.docstrings;
+  if (in.bytes.starts_with("\xEF\xBB\xBF"))
+    p.dl.lx.pos = 3;  // a byte order mark, which the databases' clients pass over
   // Room for a table per 512 bytes, as most dumps have.
   p.cat.by_key.reserve(in.bytes.size() / 512 + 16);
   if (p.rules.spaces == name_spaces::search_path) {

@@ -2,6 +2,8 @@
 // and PREPARE: named by their aliases or the columns they take, or as the
 // database names an expression's column; "*" is the columns of the tables
 // after FROM.
+#include <optional>
+
 #include "reader/chars.h"
 #include "reader/dialect_grammar.h"
 
@@ -30,6 +32,7 @@ bool read_item(dparser& p, query_item& item) {
   bool chain = true;  // name(.name)*: a column's reference
   std::string last, first_word, before_last;
   bool last_is_name = false, alias = false, call = false;
+  std::optional<std::string> string_value;  // the item is a string alone
   while (!p.dl.failed && !item_ends(p)) {
     if (at(p, '(')) {
       call |= count == 1 && !first_word.empty();
@@ -40,6 +43,10 @@ bool read_item(dparser& p, query_item& item) {
       continue;
     }
     bool word = (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME) && !at(p, KW_AS) && !is_digit(p.t.raw[0]);
+    if (count == 0 && p.t.kind == DTOKEN_STRING && p.rules.query_names_strings) {
+      string_value.emplace();
+      dlex_string(p.t, *string_value);
+    }
     item.star = at(p, '*') && (count == 0 || (chain && count % 2 == 0));
     if (item.star)
       item.name = count >= 2 ? last : "";
@@ -72,6 +79,8 @@ bool read_item(dparser& p, query_item& item) {
       item.source = first_word;  // c AS x
   } else if (p.rules.folds_names) {
     item.name = call ? first_word : "?column?";  // how PostgreSQL names an expression's column
+  } else if (count == 1 && string_value) {
+    item.name = *string_value;  // MySQL names a string's column by its text
   } else if (count > 0 && start) {
     // The expression as written, as MySQL and SQLite name its column.
     const char* end = p.t.kind == DTOKEN_END ? p.dl.lx.buf + p.dl.lx.len : p.t.raw.data();

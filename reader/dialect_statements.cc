@@ -11,6 +11,7 @@ namespace {
 // DROP TABLE [IF EXISTS] names, after TABLE.
 bool drop_table(dparser& p) {
   std::vector<std::string> parts;
+  std::vector<uint32_t> dropped;
   if (!next(p) || !if_exists(p, false))
     return false;
   for (;;) {
@@ -18,11 +19,33 @@ bool drop_table(dparser& p) {
       return false;
     uint32_t ti = resolve_table(p, parts);
     if (ti != NO_ID)
-      catalog_drop(p.cat, ti);
+      dropped.push_back(ti);
     if (!at(p, ','))
       break;
     if (!next(p))
       return false;
+  }
+  // PostgreSQL: a table's partitions go with it, and with CASCADE the tables
+  // that inherit from it (without, it refuses).
+  for (uint32_t ti : dropped) {
+    for (uint32_t heir : descendants(p, ti))
+      catalog_drop(p.cat, heir);
+    catalog_drop(p.cat, ti);
+  }
+  return rest_of_statement(p);
+}
+
+// MySQL's DROP DATABASE | SCHEMA [IF EXISTS] name, after the word: its
+// tables go.
+bool drop_database(dparser& p) {
+  if (!next(p) || !if_exists(p, false))
+    return false;
+  if (is_name(p)) {
+    name_of(p);
+    std::string_view space = p.word == p.home_db ? std::string_view() : std::string_view(p.word);
+    for (uint32_t ti = 0; ti < p.cat.tabs.size(); ti++)
+      if (p.cat.tabs[ti].alive && dtab_space(p.cat.tabs[ti]) == space)
+        catalog_drop(p.cat, ti);
   }
   return rest_of_statement(p);
 }
@@ -60,6 +83,8 @@ bool drop_statement(dparser& p) {
     return drop_table(p);
   if (at(p, KW_SCHEMA) && p.rules.spaces == name_spaces::search_path)
     return drop_schema(p);
+  if ((at(p, KW_SCHEMA) || at(p, KW_DATABASE)) && p.rules.spaces == name_spaces::databases)
+    return drop_database(p);
   return skip_statement(p, false);
 }
 
@@ -145,6 +170,25 @@ void set_path(dparser& p, std::vector<std::string> path, bool local) {
   catalog_set_path(p.cat, std::move(path));
 }
 
+// MySQL's sql_mode: NO_BACKSLASH_ESCAPES makes a backslash in a string a
+// backslash, ANSI_QUOTES (and ANSI) makes "..." a name. A value that is not
+// a list of modes (a variable's) is taken for the default, which has neither.
+void sql_mode(dparser& p, std::string_view value) {
+  std::string modes;
+  ascii_lower_into(value, modes);
+  auto has = [&](std::string_view mode) {
+    for (size_t at = modes.find(mode); at != std::string::npos; at = modes.find(mode, at + 1)) {
+      size_t end = at + mode.size();
+      if ((at == 0 || modes[at - 1] == ',') && (end == modes.size() || modes[end] == ','))
+        return true;
+    }
+    return false;
+  };
+  p.dl.no_backslash_escapes = has("no_backslash_escapes");
+  bool ansi = has("ansi_quotes") || has("ansi");
+  p.dl.classes[static_cast<unsigned char>('"')] = ansi ? DBYTE_NAME : DBYTE_STRING;
+}
+
 // The value of SET name = value | TO value, at "=" or TO, as text; DEFAULT
 // is the setting's default, `fallback`.
 bool setting_value(dparser& p, std::string& value, std::string_view fallback) {
@@ -178,20 +222,32 @@ bool set_statement(dparser& p) {
     return false;
   bool local = at(p, KW_LOCAL) && p.rules.transactional_ddl;
   for (;;) {
-    if ((at(p, KW_SESSION) || at(p, KW_LOCAL) || at(p, KW_GLOBAL)) && !next(p))
-      return false;
-    while ((at(p, '@') || at(p, '.') || ascii_iequal(p.t.raw, "session") || ascii_iequal(p.t.raw, "global")) &&
-           p.t.kind != DTOKEN_END)
+    // The setting's scope: a GLOBAL one changes nothing of this session.
+    bool global = false;
+    if (at(p, KW_SESSION) || at(p, KW_LOCAL) || at(p, KW_GLOBAL)) {
+      global = at(p, KW_GLOBAL);
       if (!next(p))
         return false;
-    kw name = dlex_kw(p.t);
+    }
+    while ((at(p, '@') || at(p, '.') || at(p, KW_SESSION) || at(p, KW_GLOBAL) || at(p, KW_LOCAL)) &&
+           p.t.kind != DTOKEN_END) {
+      global |= at(p, KW_GLOBAL);
+      if (!next(p))
+        return false;
+    }
+    kw name = global ? KW_NONE : dlex_kw(p.t);
     if (!next(p))
       return false;
     std::string value;
-    if (name == KW_SEARCH_PATH && p.rules.spaces == name_spaces::search_path) {
+    if ((name == KW_SEARCH_PATH || name == KW_SCHEMA) && p.rules.spaces == name_spaces::search_path) {
+      // SET SCHEMA 'name' is SET search_path TO 'name'.
       if (!setting_value(p, value, "\"$user\", public"))
         return false;
       set_path(p, path_from_text(p, value), local);
+    } else if (name == KW_SQL_MODE && p.rules.backslash_strings) {
+      if (!setting_value(p, value, ""))
+        return false;
+      sql_mode(p, value);
     } else if (name == KW_STANDARD_CONFORMING_STRINGS && p.rules.escape_strings) {
       if (!setting_value(p, value, "on"))
         return false;
@@ -328,8 +384,8 @@ bool delimiter_statement(dparser& p) {
   while (i < lx.len && !is_space(lx.buf[i]))
     i++;
   if (i > start)
-    p.delimiter.assign(lx.buf + start, i - start);
-  p.semicolon = p.delimiter == ";";
+    p.dl.delimiter.assign(lx.buf + start, i - start);
+  p.dl.semicolon = p.dl.delimiter == ";";
   while (i < lx.len && lx.buf[i] != '\n')
     i++;
   lex_advance(lx, i);
