@@ -68,12 +68,27 @@ bool alter_add(dparser& p, alter_context& a) {
   } else {
     column_place place;
     dtab& tab = catalog_edit(p.cat, a.ti);
-    uint32_t pos = column_definition(p, tab, drafts, a.lead, ",", last_line,
+    column_doc doc;
+    doc.lead = std::move(a.lead);
+    uint32_t pos = column_definition(p, tab, drafts, &doc, ",", last_line,
                                      p.rules.placed_columns ? &place : nullptr);
     if (pos == NO_ID)
       return false;
+    // Comments in front of the "," or the statement's end, on the
+    // definition's last line, are the column's too.
+    std::vector<dcomment> after(p.dl.comments.begin(), p.dl.comments.end());
+    size_t n = 0;
+    while (n < after.size() && after[n].line == last_line)
+      n++;
+    doc.after.insert(doc.after.end(), after.begin(), after.begin() + n);
+    if (!doc.after.empty())
+      column_document(p, tab.cols[pos], doc);
+    p.last_column.tab = a.ti;
+    p.last_column.line = last_line;
     std::string_view name = tab.cols[pos].name();
     place_column(p, tab, pos, place);
+    p.last_column.col = column_find(p.cat, tab, name);
+    p.last_column.doc = std::move(doc);
     // The tables that inherit from it get it too, at their end.
     for (uint32_t heir : heirs(p, a)) {
       dtab& h = catalog_edit(p.cat, heir);
@@ -369,7 +384,11 @@ bool alter_table(dparser& p, std::span<const dcomment> lead) {
     return rest_of_statement(p);
   }
   alter_context a{ti, std::vector<dcomment>(lead.begin(), lead.end()), only};
+  // The comments in front of the first action document what it adds, as
+  // those in front of the statement do.
+  a.lead.insert(a.lead.end(), p.dl.comments.begin(), p.dl.comments.end());
   for (;;) {
+    p.last_column.col = NO_ID;
     if (!alter_action(p, a))
       return false;
     a.lead.clear();

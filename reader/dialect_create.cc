@@ -101,14 +101,16 @@ bool table_constraint(dparser& p, std::vector<key_draft>& drafts, std::string_vi
   return skip(p, {.punct = stops});
 }
 
-uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::span<const dcomment> lead,
+uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts, column_doc* doc,
                            std::string_view stops, size_t& last_line, column_place* place) {
   if (!is_name(p))
     return unexpected(p, "column name"), NO_ID;
   name_of(p);
   uint32_t pos = column_find(p.cat, tab, p.word);
+  if (doc)
+    doc->name_line = p.t.line;
   if (pos == NO_ID)
-    pos = column_add(p.cat, tab, text_keep(p.s.texts, p.word), keep_doc(p, lead, p.t.line));
+    pos = column_add(p.cat, tab, text_keep(p.s.texts, p.word), doc ? keep_doc(p, doc->lead, p.t.line) : NO_TEXT);
   std::string_view col_name = tab.cols[pos].name();  // kept: stays where it is
   last_line = p.t.line;
   if (!next(p))
@@ -122,7 +124,7 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
     words = with_place;
   }
   for (;;) {
-    if (!skip(p, {.punct = stops, .words = words, .last_line = &last_line}))
+    if (!skip(p, {.punct = stops, .words = words, .last_line = &last_line, .comments = doc ? &doc->after : nullptr}))
       return NO_ID;
     kw k = dlex_kw(p.t);
     if (!rules_have(words, k))
@@ -196,15 +198,15 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
 namespace {
 
 // Moves the comments of `comments` that stand on `line` to the end of
-// `trailing`: those at the end of an item's line, which document it.
-void take_trailing(std::vector<dcomment>& comments, size_t line, std::vector<dcomment>& trailing) {
+// `after`: those at the end of an item's line, which document it.
+void take_trailing(std::vector<dcomment>& comments, size_t line, std::vector<dcomment>& after) {
   // They come first: the comments are in the order written.
   size_t n = 0;
   while (n < comments.size() && comments[n].line == line)
     n++;
   if (n == 0)
     return;
-  trailing.insert(trailing.end(), comments.begin(), comments.begin() + n);
+  after.insert(after.end(), comments.begin(), comments.begin() + n);
   comments.erase(comments.begin(), comments.begin() + n);
 }
 
@@ -235,28 +237,40 @@ bool like_clause(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::str
   return skip(p, {.punct = stops});
 }
 
-// The parenthesised list of a CREATE TABLE, at "(". The comments in front
-// of an item and at the end of its last line document a column.
+// The parenthesised list of a CREATE TABLE, at "(". A column is documented
+// by the comments that touch it from in front, those inside its definition,
+// and those at the end of its last line (after its "," or the list's ")").
+// Comments on lines of their own in front of a "," are the next item's.
 bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
-  size_t prev_line = p.t.line;  // the line of the "(" or "," before the item
-  uint32_t prev_col = NO_ID;    // the column the item before made
-  size_t prev_first = 0;
-  std::vector<dcomment> prev_lead, lead, trailing;
-  auto document = [&] {
-    if (prev_col != NO_ID && !trailing.empty())
-      column_set_doc(tab.cols[prev_col], keep_doc(p, prev_lead, prev_first, trailing));
-  };
+  p.last_column.col = NO_ID;
+  size_t open_line = p.t.line;
   if (!next(p))
     return false;
+  // Comments after the "(" on its line, the first item on a line below,
+  // are about the table, not the item.
+  if (p.t.line != open_line)
+    std::erase_if(p.dl.comments, [&](const dcomment& c) { return c.line == open_line; });
+  std::vector<dcomment> carried;  // in front of the "," before the item, on lines of their own
+  uint32_t prev_col = NO_ID;      // the column that the item before made
+  size_t prev_last = 0;           // the line where that item ends
+  bool comma_on_last = false;     // its "," is on that line
+  column_doc doc, prev_doc;
   for (;;) {
-    lead.assign(p.dl.comments.begin(), p.dl.comments.end());
-    take_trailing(lead, prev_line, trailing);
-    document();
+    doc.lead.assign(carried.begin(), carried.end());
+    doc.lead.insert(doc.lead.end(), p.dl.comments.begin(), p.dl.comments.end());
+    doc.after.clear();
+    carried.clear();
+    if (prev_col != NO_ID) {
+      if (comma_on_last)
+        take_trailing(doc.lead, prev_last, prev_doc.after);
+      if (!prev_doc.after.empty())
+        column_document(p, tab.cols[prev_col], prev_doc);
+    }
     prev_col = NO_ID;
-    trailing.clear();
     if (at(p, ')'))
       return next(p);
-    size_t first = p.t.line, last_line = p.t.line;
+    size_t last_line = p.t.line;
+    uint32_t made = NO_ID;
     if (p.rules.like != like_item::none && at(p, KW_LIKE)) {
       if (!like_clause(p, tab, drafts, ",)"))
         return false;
@@ -264,23 +278,35 @@ bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
       if (!table_constraint(p, drafts, ",)"))
         return false;
     } else {
-      uint32_t made = column_definition(p, tab, drafts, lead, ",)", last_line);
+      made = column_definition(p, tab, drafts, &doc, ",)", last_line);
       if (made == NO_ID)
         return false;
-      prev_col = made;
-      prev_lead.swap(lead);
-      prev_first = first;
     }
-    // Comments in front of the "," or ")" on the item's last line are its own.
-    if (prev_col != NO_ID && !p.dl.comments.empty()) {
-      lead.assign(p.dl.comments.begin(), p.dl.comments.end());
-      take_trailing(lead, last_line, trailing);
-    }
+    // The comments in front of the "," or ")": those on the item's last
+    // line are its own, those on lines of their own the next item's.
+    carried.assign(p.dl.comments.begin(), p.dl.comments.end());
+    if (made != NO_ID)
+      take_trailing(carried, last_line, doc.after);
     if (at(p, ')')) {
-      document();
-      return next(p);
+      if (made == NO_ID)
+        return next(p);
+      if (!next(p))
+        return false;
+      // After the ")", on the column's last line: its own too, as are
+      // those after the statement's end on that line (taken then).
+      std::vector<dcomment> after_list(p.dl.comments.begin(), p.dl.comments.end());
+      take_trailing(after_list, last_line, doc.after);
+      if (!doc.after.empty())
+        column_document(p, tab.cols[made], doc);
+      p.last_column.col = made;
+      p.last_column.line = last_line;
+      p.last_column.doc = std::move(doc);
+      return true;
     }
-    prev_line = p.t.line;
+    prev_col = made;
+    prev_last = last_line;
+    comma_on_last = p.t.line == last_line;
+    std::swap(prev_doc, doc);
     if (!expect(p, ','))
       return false;
   }
@@ -497,6 +523,7 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
     return true;
   }
   uint32_t ti = uint32_t(p.cat.tabs.size() - 1);
+  p.last_column.tab = ti;
   for (uint32_t parent : p.inherited_from)
     catalog_add_heir(p.cat, parent, ti, true);
   if (partition_of != NO_ID)
@@ -541,7 +568,7 @@ bool create_type(dparser& p) {
   if (!next(p))
     return false;
   while (!at(p, ')')) {
-    if (column_definition(p, fields, none, {}, ",)", last_line) == NO_ID)
+    if (column_definition(p, fields, none, nullptr, ",)", last_line) == NO_ID)
       return false;
     if (at(p, ',') && !next(p))
       return false;

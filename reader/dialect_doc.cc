@@ -98,7 +98,11 @@ void add_text(const dcomment& c, std::string& out, std::string& block) {
     if (trim(c.body).empty())
       out += '\n';  // an empty comment line is a paragraph break
   } else {
-    lex_block_text(without_rules(c.body), block);
+    // "/**" opens a block as "/*" does: the stars after the opener are its own.
+    std::string_view body = c.body;
+    while (body.starts_with('*') && body.size() > 1 && (body[1] == '*' || is_space(body[1])))
+      body.remove_prefix(1);
+    lex_block_text(without_rules(body), block);
     out += block;
   }
 }

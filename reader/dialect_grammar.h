@@ -27,6 +27,14 @@ struct table_ref {
   bool temp = false;             // in SQLite's temp schema: gone with the session
 };
 
+/// A column's documentation as its definition is read: the comments in
+/// front of it (of which those that touch its name count), and those inside
+/// it, outside parentheses, and after it on its last line (all of them).
+struct column_doc {
+  std::vector<dcomment> lead, after;
+  size_t name_line = 0;
+};
+
 struct dparser {
   dparser(const diagnostics& d, input_pages& in, schema& s, const dialect_rules& r)
       : dl(in.bytes, d, r), rules(r), cat(r, s), s(s), in(in) {}
@@ -51,6 +59,15 @@ struct dparser {
   std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
   std::string word, doc, key;  // scratch
   std::vector<dcomment> lead;  // the comments in front of the statement being read
+  // The column that the statement read last defined, while comments after
+  // the statement's end, on the line where the column ends, may still
+  // document it; `end_line`: the line of that end.
+  struct {
+    uint32_t tab = NO_ID, col = NO_ID;
+    size_t line = 0;
+    column_doc doc;
+  } last_column;
+  size_t end_line = SIZE_MAX;
 };
 
 // ---- tokens
@@ -93,6 +110,9 @@ struct skip_stops {
   bool lenient = false;       // a ")" too many is passed over, not reported
   size_t* last_line = nullptr;  // gets the line of the last token passed
   std::vector<std::string>* names = nullptr;  // gets the name of each word and quoted name passed
+  // Gets the comments in front of each token passed outside parentheses, and
+  // in front of a word that stops it (not of the other stops).
+  std::vector<dcomment>* comments = nullptr;
 };
 
 /// The one walk over tokens: passes over them, minding the depth of
@@ -180,12 +200,15 @@ struct column_place {
 };
 
 /// A column definition at the column's name, into `tab` (a column of that
-/// name takes the definition) and `drafts`; ends at one of `stops`. `lead`
-/// are the comments in front of it; `last_line` gets the line of its last
-/// token; `place`, where given, gets FIRST or AFTER. Returns the column's
-/// position, or NO_ID after a failure.
-uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::span<const dcomment> lead,
+/// name takes the definition) and `drafts`; ends at one of `stops`. `doc`,
+/// where given, holds the comments in front of it and gets those inside it;
+/// `last_line` gets the line of its last token; `place`, where given, gets
+/// FIRST or AFTER. Returns the column's position, or NO_ID after a failure.
+uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts, column_doc* doc,
                            std::string_view stops, size_t& last_line, column_place* place = nullptr);
+
+/// Documents `col` with `doc`, once comments have come after its name.
+void column_document(dparser& p, dcol& col, const column_doc& doc);
 
 /// A query at its first word (SELECT, WITH, TABLE t, VALUES, EXECUTE, or a
 /// parenthesised query): the columns it makes into `cols`, and where it

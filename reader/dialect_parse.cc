@@ -86,6 +86,7 @@ bool at_end(dparser& p) {
   size_t k = delimiter_at(p);
   if (k == npos)
     return false;
+  p.end_line = p.t.line;
   if (p.dl.semicolon || p.t.sends) {
     p.dl.statement_open = false;
     return true;
@@ -113,19 +114,24 @@ bool skip(dparser& p, const skip_stops& stops) {
       return false;
     if (p.t.kind == DTOKEN_END)
       return true;
-    if (depth == 0 && block == 0 && at_statement_end(p))
+    bool outside = depth == 0 && block == 0;
+    if (outside && at_statement_end(p))
       return true;
     if (p.t.kind == DTOKEN_PUNCT) {
       char c = p.t.raw[0];
-      if (depth == 0 && block == 0 && stops.punct.find(c) != npos)
+      if (outside && stops.punct.find(c) != npos)
         return true;
-      if (c == '(') {
-        depth++;
-      } else if (c == ')' && --depth < 0) {
+      if (c == ')' && --depth < 0) {
         if (!stops.lenient)
           return unexpected(p);
         depth = 0;
       }
+    }
+    if (stops.comments && outside)
+      stops.comments->insert(stops.comments->end(), p.dl.comments.begin(), p.dl.comments.end());
+    if (p.t.kind == DTOKEN_PUNCT) {
+      if (p.t.raw[0] == '(')
+        depth++;
     } else if (p.t.kind == DTOKEN_WORD && letters >> ((ascii_lower(p.t.raw[0]) - 'a') & 31) & 1) {
       kw k = dlex_kw(p.t);
       if (depth == 0 && block == 0 && rules_have(stops.words, k))
@@ -279,6 +285,10 @@ text keep_doc(dparser& p, std::span<const dcomment> lead, size_t next_line, std:
   return text_keep(p.s.texts, p.doc).data();
 }
 
+void column_document(dparser& p, dcol& col, const column_doc& doc) {
+  column_set_doc(col, keep_doc(p, doc.lead, doc.name_line, doc.after));
+}
+
 text keep_note(dparser& p, const dtoken& str) {
   if (!p.s.docstrings)
     return NO_TEXT;
@@ -306,6 +316,18 @@ namespace {
 bool statement(dparser& p) {
   std::vector<dcomment>& lead = p.lead;
   lead.assign(p.dl.comments.begin(), p.dl.comments.end());
+  // The comments after the last statement's end, on its line, are about it:
+  // the column it ended with, where that ends there too; nothing else.
+  size_t n = 0;
+  while (n < lead.size() && lead[n].line == p.end_line)
+    n++;
+  auto& last = p.last_column;
+  if (n > 0 && last.tab != NO_ID && last.col != NO_ID && last.line == p.end_line) {
+    last.doc.after.insert(last.doc.after.end(), lead.begin(), lead.begin() + n);
+    column_document(p, catalog_edit(p.cat, last.tab).cols[last.col], last.doc);
+  }
+  lead.erase(lead.begin(), lead.begin() + n);
+  last.tab = last.col = NO_ID;
   kw first = dlex_kw(p.t);
   if (!rules_have(p.rules.statements, first)) {
     log_verbose(p.dl.lx, {"ignoring statement: ", log_quote(p.t.raw)});
