@@ -45,8 +45,8 @@ constexpr std::string_view my_client_words[] = {"charset", "warnings", "nowarnin
 
 constexpr kw lite_constraints[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK, KW_FOREIGN};
 constexpr kw lite_column_words[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK, KW_REFERENCES};
-constexpr kw lite_statements[] = {KW_CREATE, KW_ALTER,    KW_DROP,      KW_BEGIN,   KW_COMMIT,
-                                  KW_END,    KW_ROLLBACK, KW_SAVEPOINT, KW_RELEASE};
+constexpr kw lite_statements[] = {KW_CREATE, KW_ALTER,    KW_DROP,      KW_BEGIN,   KW_COMMIT, KW_END,
+                                  KW_ROLLBACK, KW_SAVEPOINT, KW_RELEASE, KW_ATTACH, KW_DETACH};
 constexpr kw lite_alter[] = {KW_ADD, KW_DROP, KW_RENAME};
 constexpr std::string_view lite_words[] = {"AUTOINCREMENT", "PRAGMA", "sqlite_sequence"};
 constexpr std::string_view lite_marks[] = {"WITHOUT ROWID"};

@@ -93,6 +93,7 @@ struct dtab {
   bool alive = true;        // not dropped
   bool shown = true;        // not temporary, virtual or the database's own
   bool is_virtual = false;
+  bool temp = false;      // temporary: gone with the session, found before others of its name
   bool keys_kept = true;  // its engine keeps foreign keys
   uint32_t saved_for = 0;  // the transaction mark it was last saved for
   uint32_t ibfk_high = NO_ID;  // MySQL: the highest N of its keys' names "table_ibfk_N"; NO_ID: not counted
@@ -161,6 +162,7 @@ struct catalog {
   // table where there is one, for a search path too long to try each schema;
   // made when such a path is first met.
   bool names_counted = false;
+  bool temps_made = false;  // a temporary table was made: names are looked up among them first
   flat_index name_count, only_table;
   std::optional<std::vector<std::string>> path_before_local;  // SET LOCAL's, back at the transaction's end
   // The column ids of every key, each key's a stretch; a key keeps its

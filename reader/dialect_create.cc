@@ -466,9 +466,19 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   if (!next(p) || !if_exists(p, true) || !qualified_name(p, parts))
     return false;
   table_ref ref = resolve_new(p, parts);
+  // A temporary table is kept apart, where it hides the others of its name
+  // until it is dropped; it is not shown.
+  if (temp || ref.temp) {
+    temp_space(p, ref.space, p.doc);
+    ref.space = text_keep(p.s.texts, p.doc);
+    p.cat.temps_made = true;
+  }
   dtab tab;
+  tab.temp = temp || ref.temp;
   tab.doc = keep_doc(p, lead, lead_line);
-  tab.shown = !temp && !ref.temp && !is_virtual && !internal_table(p, ref.name);
+  // Of SQLite's databases, main alone is the file's: attached ones are others.
+  bool other_db = p.rules.spaces == name_spaces::attached && !tab.temp && ref.space != "main";
+  tab.shown = !tab.temp && !other_db && !is_virtual && !internal_table(p, ref.name);
   tab.is_virtual = is_virtual;
   tab.keys_kept = !p.rules.engines || p.default_engine_keeps_keys;
   std::vector<key_draft> drafts;
@@ -514,8 +524,6 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   }
   if (!table_options(p, tab))
     return false;
-  if (temp || ref.temp)
-    return true;  // gone when the session that ran the file ends
   tab.cols.shrink_to_fit();
   uint32_t partition_of = tab.parent;
   if (!catalog_add(p.cat, std::move(tab), ref.space, ref.name, replace)) {

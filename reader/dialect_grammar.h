@@ -56,6 +56,7 @@ struct dparser {
   // PostgreSQL: the columns of each prepared query (PREPARE) and of each
   // composite type (CREATE TYPE ... AS), by name.
   std::unordered_map<std::string, std::vector<query_col>> prepared, types;
+  std::vector<std::string> attached;  // SQLite: the databases attached, in order
   std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
   std::string word, doc, key;  // scratch
   std::vector<dcomment> lead;  // the comments in front of the statement being read
@@ -138,6 +139,10 @@ bool qualified_name(dparser& p, std::vector<std::string>& parts);
 
 /// Where a table called by `parts` is made.
 table_ref resolve_new(dparser& p, const std::vector<std::string>& parts);
+
+/// The space where the temporary tables made in `space` are kept: for
+/// PostgreSQL pg_temp, for SQLite temp, for MySQL one beside each database.
+void temp_space(const dparser& p, std::string_view space, std::string& out);
 
 /// The table that `parts` name, as the database looks it up: its index, or
 /// NO_ID with `key` and `shown` telling what it was called.
@@ -244,6 +249,8 @@ void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, s
 // ---- statements
 
 bool create_statement(dparser& p, std::span<const dcomment> lead);
+bool attach_statement(dparser& p);
+bool detach_statement(dparser& p);
 bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, bool replace, bool temp,
                   bool is_virtual);
 bool create_schema(dparser& p);

@@ -43,13 +43,18 @@ std::shared_ptr<const unbound_target> unbound_by_name(dparser& p, std::string_vi
 
 // Binds foreign key `k` of table `ti` to the table that `d` names, as it
 // stands now. MySQL finds an unqualified name in the database of the table
-// that refers, not in the current one.
+// that refers, not in the current one; SQLite in the schema of that table.
+// A table that stays may not refer to a temporary one.
 bool bind_target(dparser& p, uint32_t ti, key_draft& d, dkey& k) {
   if (p.rules.spaces == name_spaces::databases && d.target.size() == 1) {
     std::string_view space = dtab_space(p.cat.tabs[ti]);
     d.target.insert(d.target.begin(), space.empty() ? p.home_db : std::string(space));
+  } else if (p.rules.spaces == name_spaces::attached && d.target.size() == 1) {
+    d.target.insert(d.target.begin(), std::string(dtab_space(p.cat.tabs[ti])));
   }
   uint32_t tt = resolve_table(p, d.target);
+  if (tt != NO_ID && p.cat.tabs[tt].temp && !p.cat.tabs[ti].temp)
+    return false;
   if (tt == NO_ID) {
     std::string key, shown;
     resolve_table(p, d.target, &key, &shown);

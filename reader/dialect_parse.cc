@@ -206,7 +206,8 @@ bool lite_temp(std::string_view space) { return ascii_iequal(space, "temp") || a
 std::string_view space_of(const dparser& p, std::string_view space) {
   switch (p.rules.spaces) {
     case name_spaces::databases: return space == p.home_db ? std::string_view() : space;
-    case name_spaces::attached: return lite_main(space) ? std::string_view("main") : space;
+    case name_spaces::attached:
+      return lite_main(space) ? std::string_view("main") : lite_temp(space) ? std::string_view("temp") : space;
     case name_spaces::search_path: break;
   }
   return space;
@@ -235,7 +236,35 @@ table_ref resolve_new(dparser& p, const std::vector<std::string>& parts) {
   return r;
 }
 
+void temp_space(const dparser& p, std::string_view space, std::string& out) {
+  switch (p.rules.spaces) {
+    case name_spaces::search_path: out = "pg_temp"; return;
+    case name_spaces::attached: out = "temp"; return;
+    case name_spaces::databases: break;
+  }
+  // Beside each database: a byte that no name of one begins with.
+  out = "\x1e";
+  out += space;
+}
+
 uint32_t resolve_table(dparser& p, const std::vector<std::string>& parts, std::string* key, std::string* shown) {
+  // A temporary table hides the others of its name: PostgreSQL's and
+  // SQLite's where the name is not qualified, MySQL's in its database.
+  if (p.cat.temps_made && (parts.size() < 2 || p.rules.spaces == name_spaces::databases)) {
+    std::string_view space = parts.size() < 2 ? std::string_view(p.current_db) : std::string_view(parts[parts.size() - 2]);
+    if (p.rules.spaces == name_spaces::databases)
+      space = space_of(p, space);
+    temp_space(p, space, p.doc);
+    catalog_key(p.cat, p.doc, parts.back(), p.key);
+    uint32_t ti = catalog_find(p.cat, p.key);
+    if (ti != NO_ID) {
+      if (key)
+        *key = p.key;
+      if (shown)
+        *shown = parts.back();
+      return ti;
+    }
+  }
   if (parts.size() < 2 && p.rules.spaces == name_spaces::search_path) {
     uint32_t ti = catalog_find_on_path(p.cat, parts.back());
     if (ti != NO_ID)
@@ -244,6 +273,12 @@ uint32_t resolve_table(dparser& p, const std::vector<std::string>& parts, std::s
   table_ref r = resolve_new(p, parts);
   catalog_key(p.cat, r.space, r.name, p.key);
   uint32_t ti = catalog_find(p.cat, p.key);
+  // SQLite looks a name up in main, then in each attached database.
+  for (size_t i = 0; ti == NO_ID && parts.size() < 2 && i < p.attached.size(); i++) {
+    std::string k;
+    catalog_key(p.cat, p.attached[i], r.name, k);
+    ti = catalog_find(p.cat, k);
+  }
   if (shown) {
     shown->clear();
     if (!r.space.empty() && r.space != p.rules.default_schema) {
@@ -345,6 +380,8 @@ bool statement(dparser& p) {
     case KW_USE: return use_statement(p);
     case KW_DELIMITER: return delimiter_statement(p);
     case KW_COPY: return copy_statement(p);
+    case KW_ATTACH: return attach_statement(p);
+    case KW_DETACH: return detach_statement(p);
     case KW_PREPARE: return prepare_statement(p);
     case KW_BEGIN:
     case KW_START:

@@ -8,8 +8,9 @@
 
 namespace {
 
-// DROP TABLE [IF EXISTS] names, after TABLE.
-bool drop_table(dparser& p) {
+// DROP [TEMPORARY] TABLE [IF EXISTS] names, after TABLE; with TEMPORARY
+// (`temp_only`), only temporary tables go.
+bool drop_table(dparser& p, bool temp_only) {
   std::vector<std::string> parts;
   std::vector<uint32_t> dropped;
   if (!next(p) || !if_exists(p, false))
@@ -18,7 +19,7 @@ bool drop_table(dparser& p) {
     if (!qualified_name(p, parts))
       return false;
     uint32_t ti = resolve_table(p, parts);
-    if (ti != NO_ID)
+    if (ti != NO_ID && (!temp_only || p.cat.tabs[ti].temp))
       dropped.push_back(ti);
     if (!at(p, ','))
       break;
@@ -80,7 +81,9 @@ bool drop_statement(dparser& p) {
   if (!next(p))
     return false;
   if (at(p, KW_TABLE))
-    return drop_table(p);
+    return drop_table(p, false);
+  if (at(p, KW_TEMPORARY) && next_is(p, KW_TABLE))
+    return next(p) && drop_table(p, true);
   if (at(p, KW_SCHEMA) && p.rules.spaces == name_spaces::search_path)
     return drop_schema(p);
   if ((at(p, KW_SCHEMA) || at(p, KW_DATABASE)) && p.rules.spaces == name_spaces::databases)
@@ -517,4 +520,41 @@ bool create_schema(dparser& p) {
   p.cat.search_path = std::move(outer);
   catalog_path_changed(p.cat);
   return ok && !p.dl.failed && rest_of_statement(p);
+}
+
+// ---- SQLite's attached databases
+
+bool attach_statement(dparser& p) {
+  // ATTACH [DATABASE] file AS name: its tables are not the file's.
+  static constexpr kw as[] = {KW_AS};
+  if (!next(p) || !skip(p, {.words = as}))
+    return false;
+  if (at(p, KW_AS) && next(p) && is_name(p)) {
+    name_of(p);
+    std::string key;
+    catalog_key(p.cat, p.word, "", key);
+    p.attached.push_back(key.substr(0, key.find('\x1f')));
+    if (!next(p))
+      return false;
+  }
+  return !p.dl.failed && rest_of_statement(p);
+}
+
+bool detach_statement(dparser& p) {
+  // DETACH [DATABASE] name: its tables are gone from the session.
+  if (!next(p) || (at(p, KW_DATABASE) && !next(p)))
+    return false;
+  if (is_name(p)) {
+    name_of(p);
+    std::string key;
+    catalog_key(p.cat, p.word, "", key);
+    std::string space = key.substr(0, key.find('\x1f'));
+    std::erase(p.attached, space);
+    for (uint32_t ti = 0; ti < p.cat.tabs.size(); ti++)
+      if (p.cat.tabs[ti].alive && dtab_space(p.cat.tabs[ti]) == space)
+        catalog_drop(p.cat, ti);
+    if (!next(p))
+      return false;
+  }
+  return !p.dl.failed && rest_of_statement(p);
 }
