@@ -73,6 +73,7 @@ struct dialect_rules {
   // sets the delimiter ("d" for \d //).
   std::span<const std::string_view> send_commands;
   std::string_view delimiter_command;
+  bool client_variables;  // psql's variables (\set, :name) and conditionals (\if ... \endif)
   // Words that, first on a line between statements, are a client's command
   // to the end of the line (MySQL's "charset utf8mb4"), and lines that end
   // a statement as its delimiter does (the sqlite3 shell's "GO" and "/").

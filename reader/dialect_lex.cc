@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "reader/chars.h"
+#include "reader/dialect_psql.h"
 
 namespace {
 
@@ -232,6 +233,10 @@ bool backslash_command(dlexer& dl, size_t i) {
   while (n < line.size() && (is_letter(line[n]) || is_digit(line[n]) || line[n] == '?'))
     n++;
   std::string_view name = line.substr(0, n);
+  if (dl.rules.client_variables && psql_command(dl, name, line.substr(n))) {
+    skip_line_to(dl.lx, i + 1 + line.size());
+    return false;
+  }
   bool sends = false;
   for (std::string_view s : dl.rules.send_commands)
     sends |= name == s;
@@ -373,11 +378,15 @@ bool special(dlexer& dl, size_t i, dtoken& t, size_t& end, bool& failed) {
 }
 
 // Reads one token, gathering the comments in front of it.
-bool lex_one(dtoken& t, dlexer& dl) {
+bool lex_token(dtoken& t, dlexer& dl) {
   lexer& lx = dl.lx;
   const char* b = lx.buf;
   dl.comments.clear();
   t = dtoken{};
+  if (dl.psql.next_queued < dl.psql.queued.size()) {
+    t = dl.psql.queued[dl.psql.next_queued++];  // the rest of a variable's value
+    return true;
+  }
   for (;;) {
     // White space is short and counted as it goes: lex_advance's search
     // for newlines costs more than the bytes it looks at.
@@ -409,6 +418,17 @@ bool lex_one(dtoken& t, dlexer& dl) {
         dl.statement_open = false;
         return true;
       }
+    }
+    if (c == ':' && dl.rules.client_variables && !dl.psql.skipping) {
+      bool got;
+      if (psql_substitute(dl, i, t, got)) {
+        if (!got)
+          continue;  // an empty value
+        dl.statement_open = true;
+        return true;
+      }
+      if (dl.failed)
+        return false;
     }
     switch (dl.classes[c]) {
       case DBYTE_WORD:
@@ -487,8 +507,20 @@ bool lex_one(dtoken& t, dlexer& dl) {
   }
 }
 
+// Reads one token; in a branch of psql's that does not run, passes over
+// what it holds.
+bool lex_one(dtoken& t, dlexer& dl) {
+  for (;;) {
+    bool open = dl.statement_open;
+    bool got = lex_token(t, dl);
+    if (!got || !dl.psql.skipping)
+      return got;
+    dl.statement_open = open;  // nothing of it was sent
+  }
+}
+
 dlex_place place_of(const dlexer& dl) {
-  return {dl.lx.pos, dl.lx.line, dl.lx.line_start, dl.statement_open, dl.in_executable};
+  return {dl.lx.pos, dl.lx.line, dl.lx.line_start, dl.psql.next_queued, dl.statement_open, dl.in_executable};
 }
 
 }  // namespace
@@ -548,6 +580,7 @@ void dlex_unpeek(dlexer& dl) {
   dl.lx.pos = at.pos;
   dl.lx.line = at.line;
   dl.lx.line_start = at.line_start;
+  dl.psql.next_queued = at.next_queued;
   dl.statement_open = at.statement_open;
   dl.in_executable = at.in_executable;
 }

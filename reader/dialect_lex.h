@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "reader/dialect.h"
@@ -52,9 +54,28 @@ struct dtoken {
   bool sends = false;  // a client's command that ends the statement (\g, GO): a ";" of its own
 };
 
+/// psql's variables and branches, as the tokenizer reaches them (see
+/// dialect_psql.h).
+struct psql_state {
+  std::unordered_map<std::string, std::string> vars;
+  struct branch {
+    bool runs;   // this branch runs
+    bool taken;  // a branch of this \if ran or runs
+    bool outer;  // the branch around the \if runs
+  };
+  std::vector<branch> branches;
+  bool skipping = false;  // in a branch that does not run: what is read is dropped
+  // The tokens that a variable's value makes, read one by one, and the
+  // bytes they are views of.
+  std::vector<dtoken> queued;
+  size_t next_queued = 0;
+  std::deque<std::string> values;
+};
+
 /// Where the tokenizer stands: enough to go back to it.
 struct dlex_place {
   size_t pos = 0, line = 0, line_start = 0;
+  size_t next_queued = 0;
   bool statement_open = false;
   bool in_executable = false;
 };
@@ -93,6 +114,7 @@ struct dlexer {
   // one: the shell's dot-commands stand only between statements.
   bool statement_open = false;
   bool in_executable = false;  // inside MySQL's /*! ... */, whose "*/" is passed over
+  psql_state psql;             // where rules.client_variables
 
   // One token read ahead by dlex_peek, with its comments and the place before it.
   bool has_ahead = false;

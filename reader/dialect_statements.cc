@@ -437,17 +437,36 @@ bool transaction_statement(dparser& p, kw first) {
     return false;
   if (first == KW_START && !at(p, KW_TRANSACTION))
     return skip_statement(p, false);
+  // COMMIT | ROLLBACK [WORK | TRANSACTION] AND CHAIN: the next
+  // transaction begins at once.
+  auto chained = [&] {
+    if ((at(p, KW_WORK) || at(p, KW_TRANSACTION)) && !next(p))
+      return false;
+    if (at(p, KW_AND) && next_is(p, KW_CHAIN))
+      catalog_begin(p.cat);
+    return true;
+  };
   switch (first) {
     case KW_BEGIN:
     case KW_START: catalog_begin(p.cat); break;
     case KW_COMMIT:
-    case KW_END: catalog_commit(p.cat); break;
-    case KW_ABORT: catalog_rollback(p.cat); break;
+    case KW_END:
+      catalog_commit(p.cat);
+      if (!chained())
+        return false;
+      break;
+    case KW_ABORT:
+      catalog_rollback(p.cat);
+      if (!chained())
+        return false;
+      break;
     case KW_ROLLBACK:
       if ((at(p, KW_WORK) || at(p, KW_TRANSACTION)) && !next(p))
         return false;
       if (!at(p, KW_TO)) {
         catalog_rollback(p.cat);
+        if (!chained())
+          return false;
         break;
       }
       if (!next(p) || (at(p, KW_SAVEPOINT) && !next(p)))

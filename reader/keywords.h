@@ -8,9 +8,9 @@
 // Each word of the grammar, in alphabetical order: its constant and its text.
 #define DIALECT_KEYWORDS(X)                                                                                        \
   X(ABORT, "abort") X(ACTION, "action") X(ADD, "add") X(AFTER, "after") X(ALL, "all") X(ALTER, "alter")            \
-  X(AS, "as") X(ATOMIC, "atomic") X(ATTRIBUTE, "attribute") X(ATTACH, "attach") X(AUTHORIZATION, "authorization")                           \
-  X(AUTO_INCREMENT, "auto_increment") X(BEGIN, "begin") X(CASCADE, "cascade") X(CASE, "case")                     \
-  X(CHANGE, "change") X(CHECK, "check") X(COLUMN, "column") X(COMMENT, "comment") X(COMMENTS, "comments")          \
+  X(AND, "and") X(AS, "as") X(ATOMIC, "atomic") X(ATTACH, "attach") X(ATTRIBUTE, "attribute")                     \
+  X(AUTHORIZATION, "authorization") X(AUTO_INCREMENT, "auto_increment") X(BEGIN, "begin") X(CASCADE, "cascade")    \
+  X(CASE, "case") X(CHAIN, "chain") X(CHANGE, "change") X(CHECK, "check") X(COLUMN, "column") X(COMMENT, "comment") X(COMMENTS, "comments")          \
   X(COMMIT, "commit") X(CONSTRAINT, "constraint") X(COPY, "copy") X(CREATE, "create") X(DATABASE, "database")                              \
   X(DEFAULT, "default") X(DEFAULT_STORAGE_ENGINE, "default_storage_engine") X(DELIMITER, "delimiter")              \
   X(DETACH, "detach") X(DISTINCT, "distinct") X(DROP, "drop") X(END, "end") X(ENGINE, "engine")                    \

@@ -36,7 +36,8 @@ void put_pieces(std::FILE* f, log_text msg) {
 
 // Whether a message about the input's bytes is to be left unsaid: they are
 // not what the file holds any more.
-bool muted(const diagnostics& d, bool cheap) { return d.watch && input_changed(*d.watch, cheap); }
+// A reading without a stream is one whose failure its caller tells.
+bool muted(const diagnostics& d, bool cheap) { return !d.stream || (d.watch && input_changed(*d.watch, cheap)); }
 
 }  // namespace
 
