@@ -37,6 +37,24 @@ enum class like_item {
   whole,    // (LIKE t): the columns with their comments and keys
 };
 
+/// How a query names its columns.
+enum class query_naming {
+  as_written,     // an expression's column by its text as written (a string's by its text, where said)
+  by_expression,  // by what the expression is: a column's or a function's last name, "?column?" (PostgreSQL)
+};
+
+/// What a table made of a query does with two columns of one name.
+enum class duplicate_names {
+  refused,   // the statement fails
+  numbered,  // the later ones are "name:1", "name:2", ...
+};
+
+/// Where JOIN ... USING (and NATURAL JOIN) puts the columns they join on in "*".
+enum class using_place {
+  first,     // first, then the other columns of the left side and of the right
+  in_place,  // where the left side has them; the right side's copies are left out
+};
+
 /// How a table's name is qualified.
 enum class name_spaces {
   search_path,  // schemas, an unqualified name found along the search path
@@ -106,6 +124,9 @@ struct dialect_rules {
   bool query_after_items;   // CREATE TABLE t (...) SELECT ...: the query's columns follow
   bool query_keeps_comments;  // a column a query takes from a table keeps its comment
   bool query_names_strings;   // a query's column of a string alone is named by its text, not as written
+  query_naming query_names;
+  duplicate_names query_duplicates;
+  using_place using_columns;
   bool typed_tables;        // CREATE TYPE t AS (...) and CREATE TABLE x OF t
   bool placed_columns;      // ALTER TABLE's FIRST and AFTER c
   bool schema_elements;     // CREATE SCHEMA s CREATE TABLE ...

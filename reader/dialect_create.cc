@@ -524,6 +524,11 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
   }
   if (!table_options(p, tab))
     return false;
+  if (p.refused) {
+    p.refused = false;
+    log_verbose(p.dl.lx, {"ignoring statement: the database refuses it: ", log_quote(ref.name)});
+    return true;
+  }
   tab.cols.shrink_to_fit();
   uint32_t partition_of = tab.parent;
   if (!catalog_add(p.cat, std::move(tab), ref.space, ref.name, replace)) {

@@ -69,6 +69,7 @@ struct dparser {
     column_doc doc;
   } last_column;
   size_t end_line = SIZE_MAX;
+  bool refused = false;  // the statement being read fails in the database: it makes nothing
 };
 
 // ---- tokens
@@ -221,11 +222,19 @@ void column_document(dparser& p, dcol& col, const column_doc& doc);
 /// query ends: at the statement's end or a ")" it did not open.
 bool query_output(dparser& p, std::vector<query_col>& cols, std::vector<std::string>* into = nullptr);
 
+/// How PostgreSQL names the column of the expression at the current token:
+/// into `name` ("?column?" where nothing names it); `star` where it is "*"
+/// or "t.*" (`name` then t, or ""); `source` the column's name where it is
+/// a column's reference alone. Ends at the expression's end: at an alias,
+/// AS, or what ends the item.
+bool expression_name(dparser& p, std::string& name, bool& star, std::string& source);
+
 /// CREATE TABLE ... [AS] query, at the query (or MySQL's IGNORE, REPLACE):
 /// the query's columns into `tab`. After a list of names (PostgreSQL's
 /// CREATE TABLE t (a, b) AS ...), they name the query's first columns;
 /// after column definitions (MySQL), a definition of a column the query
-/// makes goes to the query's place.
+/// makes goes to the query's place. Two of the query's columns of one
+/// name: numbered, or (where the database refuses them) p.refused set.
 bool query_columns(dparser& p, dtab& tab);
 
 /// The tables that inherit from table `ti` or are its partitions, and

@@ -363,6 +363,7 @@ bool statement(dparser& p) {
   }
   lead.erase(lead.begin(), lead.begin() + n);
   last.tab = last.col = NO_ID;
+  p.refused = false;
   kw first = dlex_kw(p.t);
   if (!rules_have(p.rules.statements, first)) {
     log_verbose(p.dl.lx, {"ignoring statement: ", log_quote(p.t.raw)});
