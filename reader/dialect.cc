@@ -15,7 +15,7 @@ constexpr kw pg_constraints[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK,
 constexpr kw pg_column_words[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK, KW_REFERENCES};
 constexpr kw pg_statements[] = {KW_CREATE, KW_ALTER,  KW_DROP,   KW_COMMENT,  KW_SET,       KW_RESET,
                                 KW_SELECT, KW_PREPARE, KW_BEGIN, KW_START,   KW_COMMIT,    KW_END,
-                                KW_ROLLBACK, KW_ABORT, KW_SAVEPOINT, KW_RELEASE, KW_COPY};
+                                KW_ROLLBACK, KW_ABORT, KW_SAVEPOINT, KW_RELEASE, KW_COPY, KW_DO};
 constexpr kw pg_alter[] = {KW_ADD, KW_DROP, KW_RENAME, KW_ATTACH, KW_DETACH, KW_INHERIT, KW_NO, KW_SET};
 constexpr std::string_view pg_words[] = {
     "SERIAL", "BIGSERIAL", "SMALLSERIAL", "TIMESTAMPTZ", "BYTEA", "JSONB", "TSVECTOR", "PLPGSQL", "NEXTVAL",
@@ -46,7 +46,7 @@ constexpr std::string_view my_client_words[] = {"charset", "warnings", "nowarnin
 constexpr kw lite_constraints[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK, KW_FOREIGN};
 constexpr kw lite_column_words[] = {KW_CONSTRAINT, KW_PRIMARY, KW_UNIQUE, KW_CHECK, KW_REFERENCES};
 constexpr kw lite_statements[] = {KW_CREATE, KW_ALTER,    KW_DROP,      KW_BEGIN,   KW_COMMIT, KW_END,
-                                  KW_ROLLBACK, KW_SAVEPOINT, KW_RELEASE, KW_ATTACH, KW_DETACH};
+                                  KW_ROLLBACK, KW_SAVEPOINT, KW_RELEASE, KW_ATTACH, KW_DETACH, KW_PRAGMA};
 constexpr kw lite_alter[] = {KW_ADD, KW_DROP, KW_RENAME};
 constexpr std::string_view lite_words[] = {"AUTOINCREMENT", "PRAGMA", "sqlite_sequence"};
 constexpr std::string_view lite_marks[] = {"WITHOUT ROWID"};
@@ -103,6 +103,7 @@ constexpr dialect_rules rows[] = {
         .typed_tables = true,
         .placed_columns = false,
         .schema_elements = true,
+        .keys_using_index = true,
         .like = like_item::options,
         .set_assignments = false,
         .rename_bare_name = false,
@@ -163,6 +164,7 @@ constexpr dialect_rules rows[] = {
         .typed_tables = false,
         .placed_columns = true,
         .schema_elements = false,
+        .keys_using_index = false,
         .like = like_item::whole,
         .set_assignments = true,
         .rename_bare_name = true,
@@ -223,6 +225,7 @@ constexpr dialect_rules rows[] = {
         .typed_tables = false,
         .placed_columns = false,
         .schema_elements = false,
+        .keys_using_index = false,
         .like = like_item::none,
         .set_assignments = false,
         .rename_bare_name = false,

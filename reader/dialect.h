@@ -130,6 +130,7 @@ struct dialect_rules {
   bool typed_tables;        // CREATE TYPE t AS (...) and CREATE TABLE x OF t
   bool placed_columns;      // ALTER TABLE's FIRST and AFTER c
   bool schema_elements;     // CREATE SCHEMA s CREATE TABLE ...
+  bool keys_using_index;    // PRIMARY KEY | UNIQUE USING INDEX i: a key on the columns of index i
   like_item like;
   bool set_assignments;     // SET a = 1, b = 2: a comma begins the next setting (else a list: SET a = x, y)
   bool rename_bare_name;    // ALTER TABLE t RENAME u renames the table, without TO

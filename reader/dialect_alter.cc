@@ -159,6 +159,8 @@ bool alter_rename(dparser& p, alter_context& a) {
       return false;
     const dtab& tab = p.cat.tabs[a.ti];
     table_ref r = parts.size() >= 2 ? resolve_new(p, parts) : table_ref{dtab_space(tab), parts.back()};
+    if (p.legacy_alter_table && !p.foreign_keys)
+      keys_by_name(p, a.ti);
     catalog_rename(p.cat, a.ti, r.space, r.name);
     return skip(p, {.punct = ","});
   }
@@ -240,7 +242,11 @@ bool alter_attach(dparser& p, alter_context& a) {
       return false;
     uint32_t child = resolve_table(p, parts);
     if (child != NO_ID && child != a.ti) {
-      catalog_edit(p.cat, child).parent = a.ti;
+      dtab& c = catalog_edit(p.cat, child);
+      c.parent = a.ti;
+      // A partition's columns are all its parent's: they go when the parent's go.
+      for (dcol& col : c.cols)
+        col.inherited = true;
       catalog_add_heir(p.cat, a.ti, child, false);
     }
   }
@@ -280,6 +286,8 @@ bool alter_detach(dparser& p, alter_context& a) {
         }
       dtab& detached = catalog_edit(p.cat, child);
       detached.parent = NO_ID;
+      for (dcol& col : detached.cols)
+        col.inherited = false;
       detached.keys.insert(detached.keys.end(), kept.begin(), kept.end());
     }
   }

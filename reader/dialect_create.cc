@@ -42,6 +42,28 @@ bool references(dparser& p, key_draft& k) {
   return true;
 }
 
+namespace {
+
+// PRIMARY KEY | UNIQUE USING INDEX i, at USING (ALTER TABLE t ADD ...): a
+// key on the index's columns, named as the constraint is or as the index.
+bool key_using_index(dparser& p, key_draft& k, kw what, std::vector<key_draft>& drafts, std::string_view stops) {
+  if (!next(p) || !next(p))
+    return false;
+  if (is_name(p)) {
+    name_of(p);
+    if (k.key.name.empty())
+      k.key.name = text_keep(p.s.texts, p.word);
+    k.index = p.word;
+    if (!next(p))
+      return false;
+  }
+  k.key.kind = what == KW_PRIMARY ? key_kind::primary : key_kind::unique;
+  drafts.push_back(std::move(k));
+  return skip(p, {.punct = stops});
+}
+
+}  // namespace
+
 bool table_constraint(dparser& p, std::vector<key_draft>& drafts, std::string_view stops) {
   key_draft k;
   if (at(p, KW_CONSTRAINT)) {
@@ -67,6 +89,9 @@ bool table_constraint(dparser& p, std::vector<key_draft>& drafts, std::string_vi
     } else if (what == KW_UNIQUE && (at(p, KW_KEY) || at(p, KW_INDEX)) && !next(p)) {
       return false;
     }
+    if (what != KW_FOREIGN && what != KW_CHECK && p.rules.keys_using_index && at(p, KW_USING) &&
+        next_is(p, KW_INDEX))
+      return key_using_index(p, k, what, drafts, stops);
     // MySQL: an index's name, or its type (USING BTREE), before the list.
     if (what != KW_CHECK && !at(p, '(') && is_name(p)) {
       if (k.key.name.empty() && !at(p, KW_USING)) {
@@ -217,6 +242,11 @@ bool like_clause(dparser& p, dtab& tab, std::vector<key_draft>& drafts, std::str
   if (!next(p) || !qualified_name(p, parts))
     return false;
   uint32_t from = resolve_table(p, parts);
+  if (from == NO_ID && p.rules.typed_tables)
+    if (auto it = p.types.find(parts.back()); it != p.types.end())
+      for (const query_col& c : it->second)  // a composite type's, or a view's
+        if (column_find(p.cat, tab, c.name) == NO_ID)
+          column_add(p.cat, tab, text_keep(p.s.texts, c.name), NO_TEXT);
   bool whole = p.rules.like == like_item::whole, notes = whole, keys = whole;
   while (at(p, KW_INCLUDING) || at(p, KW_EXCLUDING)) {
     bool including = at(p, KW_INCLUDING);
@@ -499,6 +529,8 @@ bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, 
     tab.parent = resolve_table(p, parent);
     if (tab.parent != NO_ID)
       copy_columns(p, tab, tab.parent, false, false, drafts);
+    for (dcol& col : tab.cols)
+      col.inherited = true;  // a partition has no columns of its own
     if (at(p, '(') && !table_items(p, tab, drafts))
       return false;
   } else if (at(p, KW_LIKE) && p.rules.like == like_item::whole) {
@@ -595,6 +627,84 @@ bool create_type(dparser& p) {
   return next(p) && rest_of_statement(p);
 }
 
+void index_key(dparser& p, uint32_t ti, std::string_view name) {
+  p.key = std::to_string(ti);
+  p.key += '\x1f';
+  p.key += name;
+}
+
+namespace {
+
+// CREATE [UNIQUE] INDEX [CONCURRENTLY] [IF NOT EXISTS] [name] ON [ONLY] t
+// [USING method] (columns): its columns, for a key made of it later.
+bool create_index(dparser& p) {
+  if (at(p, KW_UNIQUE) && !next(p))
+    return false;
+  if (!next(p))
+    return false;
+  if (p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, "concurrently") && !next_is(p, KW_ON) && !next(p))
+    return false;
+  if (!if_exists(p, true))
+    return false;
+  std::string name;
+  if (!at(p, KW_ON) && is_name(p)) {
+    std::vector<std::string> parts;
+    if (!qualified_name(p, parts))
+      return false;
+    name = parts.back();
+  }
+  if (!at(p, KW_ON) || name.empty())
+    return p.dl.failed ? false : skip_statement(p, false);
+  std::vector<std::string> table;
+  if (!next(p) || (at(p, KW_ONLY) && !next(p)) || !qualified_name(p, table))
+    return false;
+  uint32_t ti = resolve_table(p, table);
+  if (at(p, KW_USING) && (!next(p) || !next(p)))
+    return false;
+  if (ti == NO_ID || !at(p, '('))
+    return p.dl.failed ? false : skip_statement(p, false);
+  std::vector<std::string> cols;
+  if (!next(p))
+    return false;
+  for (;;) {
+    bool plain = is_name(p) && !next_is(p, '(');  // a column, not a function's call
+    if (plain)
+      name_of(p);
+    cols.push_back(plain ? p.word : std::string());
+    if (!skip(p, {.punct = ",)"}))
+      return false;
+    if (at(p, ')') || p.t.kind == DTOKEN_END)
+      break;
+    if (!next(p))
+      return false;
+  }
+  index_key(p, ti, name);
+  p.indexes[p.key] = std::move(cols);
+  return skip_statement(p, false);
+}
+
+// CREATE VIEW v [(names)] [WITH (...)] AS query: its columns, as a row type
+// that LIKE may take.
+bool create_view(dparser& p) {
+  std::vector<std::string> parts, names;
+  if (!next(p) || !qualified_name(p, parts))
+    return false;
+  if (at(p, '(') && !column_list(p, names))
+    return false;
+  static constexpr kw as[] = {KW_AS};
+  if (!skip(p, {.words = as}) || !at(p, KW_AS))
+    return p.dl.failed ? false : skip_statement(p, false);
+  std::vector<query_col> cols;
+  if (!next(p) || !query_output(p, cols))
+    return false;
+  for (size_t k = 0; k < names.size() && k < cols.size(); k++)
+    cols[k].name = names[k];
+  p.types[parts.back()] = std::move(cols);
+  return skip_statement(p, false);
+}
+
+}  // namespace
+
 bool create_statement(dparser& p, std::span<const dcomment> lead) {
   size_t lead_line = p.t.line;
   if (!next(p))
@@ -623,6 +733,10 @@ bool create_statement(dparser& p, std::span<const dcomment> lead) {
     return create_schema(p);
   if (at(p, KW_TYPE) && p.rules.typed_tables)
     return create_type(p);
+  if (p.rules.keys_using_index && (at(p, KW_INDEX) || (at(p, KW_UNIQUE) && next_is(p, KW_INDEX))))
+    return create_index(p);
+  if (p.rules.typed_tables && at(p, KW_VIEW))
+    return create_view(p);
   log_verbose(p.dl.lx, {"ignoring statement: CREATE ", log_quote(p.t.raw)});
   return skip_statement(p, true);
 }

@@ -54,9 +54,12 @@ struct dparser {
   bool db_chosen = false;
   bool default_engine_keeps_keys = true;  // SET default_storage_engine
   // PostgreSQL: the columns of each prepared query (PREPARE) and of each
-  // composite type (CREATE TYPE ... AS), by name.
+  // composite type (CREATE TYPE ... AS, and a view's row type), by name.
   std::unordered_map<std::string, std::vector<query_col>> prepared, types;
   std::vector<std::string> attached;  // SQLite: the databases attached, in order
+  // Where keys may be made of indexes: the columns of each index made, by
+  // its table's number and its name ("" for a column of an expression's).
+  std::unordered_map<std::string, std::vector<std::string>> indexes;
   std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
   std::string word, doc, key;  // scratch
   std::vector<dcomment> lead;  // the comments in front of the statement being read
@@ -70,6 +73,9 @@ struct dparser {
   } last_column;
   size_t end_line = SIZE_MAX;
   bool refused = false;  // the statement being read fails in the database: it makes nothing
+  // SQLite's PRAGMA legacy_alter_table and foreign_keys: with the first on
+  // and the second off, a table's rename leaves the keys to it as written.
+  bool legacy_alter_table = false, foreign_keys = false;
 };
 
 // ---- tokens
@@ -172,6 +178,7 @@ struct key_draft {
   std::vector<std::string> target;       // a foreign key's target, as named
   std::vector<std::string> target_cols;  // and its columns (none: the primary key)
   std::vector<std::string> mentions;     // a check: the names its expression holds
+  std::string index;                     // USING INDEX i: the index whose columns it is on
 };
 
 /// REFERENCES t [(columns)] [actions], at REFERENCES, into `k`.
@@ -196,6 +203,11 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts);
 /// key); with `cascade`, the foreign keys of other tables that lean on it
 /// where it is a primary or unique key go too.
 void drop_keys(dparser& p, uint32_t ti, std::string_view name, bool cascade);
+
+/// The foreign keys of the tables that refer to table `ti`, bound to it
+/// now, bound to its name instead: they lead to whatever table has that
+/// name at the end.
+void keys_by_name(dparser& p, uint32_t ti);
 
 // ---- columns
 
@@ -258,7 +270,16 @@ void copy_columns(dparser& p, dtab& tab, uint32_t from, bool notes, bool keys, s
 // ---- statements
 
 bool create_statement(dparser& p, std::span<const dcomment> lead);
+
+/// The key that index `name` of table `ti` is kept under in p.indexes, into p.key.
+void index_key(dparser& p, uint32_t ti, std::string_view name);
 bool attach_statement(dparser& p);
+bool do_statement(dparser& p);
+
+/// One statement at its first word, as the dialect runs it, up to its end
+/// (passed: the token there is the delimiter).
+bool dialect_statement(dparser& p);
+bool pragma_statement(dparser& p);
 bool detach_statement(dparser& p);
 bool create_table(dparser& p, std::span<const dcomment> lead, size_t lead_line, bool replace, bool temp,
                   bool is_virtual);

@@ -128,6 +128,15 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
       if (d.key.kind == key_kind::primary && has_primary(tab))
         continue;
       check_columns(p, tab, d);
+      if (!d.index.empty()) {
+        // The index's columns, all plain ones, or no key.
+        index_key(p, ti, d.index);
+        auto it = p.indexes.find(p.key);
+        if (it == p.indexes.end() ||
+            std::any_of(it->second.begin(), it->second.end(), [](const std::string& c) { return c.empty(); }))
+          continue;
+        d.cols = it->second;
+      }
       dkey k = std::move(d.key);
       if (!column_ids(p, tab, d.cols, ids))
         continue;
@@ -173,5 +182,31 @@ void drop_keys(dparser& p, uint32_t ti, std::string_view name, bool cascade) {
       return k.kind == key_kind::foreign && k.target == ti &&
              same_columns(catalog_ids(p.cat, k.tcols), catalog_ids(p.cat, gone.cols));
     });
+  }
+}
+
+void keys_by_name(dparser& p, uint32_t ti) {
+  const dtab& target = p.cat.tabs[ti];
+  std::vector<std::string> cols;
+  for (uint32_t other = 0; other < p.cat.tabs.size(); other++) {
+    if (!p.cat.tabs[other].alive)
+      continue;
+    bool refers = false;
+    for (const dkey& k : p.cat.tabs[other].keys)
+      refers |= k.kind == key_kind::foreign && k.target == ti;
+    if (!refers)
+      continue;
+    for (dkey& k : catalog_edit(p.cat, other).keys) {
+      if (k.kind != key_kind::foreign || k.target != ti)
+        continue;
+      cols.clear();
+      if (!k.to_primary)
+        for (uint32_t id : catalog_ids(p.cat, k.tcols))
+          if (uint32_t pos = column_by_id(target, id); pos != NO_ID)
+            cols.emplace_back(target.cols[pos].name());
+      k.unbound = unbound_by_name(p, target.key, target.name, cols);
+      k.target = NO_ID;
+      k.to_primary = false;
+    }
   }
 }

@@ -344,11 +344,9 @@ bool skip_statement(dparser& p, bool blocks) {
   return true;
 }
 
-namespace {
-
 // One statement, at its first token, dispatched by its first word to the
 // statements the dialect reads; any other is passed over.
-bool statement(dparser& p) {
+bool dialect_statement(dparser& p) {
   std::vector<dcomment>& lead = p.lead;
   lead.assign(p.dl.comments.begin(), p.dl.comments.end());
   // The comments after the last statement's end, on its line, are about it:
@@ -382,6 +380,8 @@ bool statement(dparser& p) {
     case KW_DELIMITER: return delimiter_statement(p);
     case KW_COPY: return copy_statement(p);
     case KW_ATTACH: return attach_statement(p);
+    case KW_PRAGMA: return pragma_statement(p);
+    case KW_DO: return do_statement(p);
     case KW_DETACH: return detach_statement(p);
     case KW_PREPARE: return prepare_statement(p);
     case KW_BEGIN:
@@ -395,8 +395,6 @@ bool statement(dparser& p) {
     default: return skip_statement(p, false);
   }
 }
-
-}  // namespace
 
 bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
   if (in.bytes.empty()) {
@@ -421,7 +419,7 @@ bool dialect_parse(const diagnostics& d, input_pages& in, schema& s) {
       break;
     if (at_end(p))
       continue;  // an empty statement
-    if (!statement(p))
+    if (!dialect_statement(p))
       break;
   }
   if (p.dl.failed) {

@@ -577,3 +577,33 @@ bool detach_statement(dparser& p) {
   }
   return !p.dl.failed && rest_of_statement(p);
 }
+
+bool pragma_statement(dparser& p) {
+  // PRAGMA [schema.]name [= value | (value)]: the two that decide what a
+  // rename does to the keys that refer to the table.
+  std::vector<std::string> parts;
+  if (!next(p) || !qualified_name(p, parts))
+    return false;
+  bool* setting = ascii_iequal(parts.back(), "legacy_alter_table") ? &p.legacy_alter_table
+                  : ascii_iequal(parts.back(), "foreign_keys")     ? &p.foreign_keys
+                                                                   : nullptr;
+  bool paren = at(p, '(');
+  if ((at(p, '=') || paren) && !next(p))
+    return false;
+  if (setting && (p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_STRING)) {
+    std::string value;
+    if (p.t.kind == DTOKEN_STRING)
+      dlex_string(p.t, value);
+    else
+      value = p.t.raw;
+    static constexpr std::string_view on[] = {"1", "on", "true", "yes"};
+    static constexpr std::string_view off[] = {"0", "off", "false", "no"};
+    for (std::string_view v : on)
+      if (ascii_iequal(value, v))
+        *setting = true;
+    for (std::string_view v : off)
+      if (ascii_iequal(value, v))
+        *setting = false;
+  }
+  return skip_statement(p, false);
+}
