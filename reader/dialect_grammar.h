@@ -1,6 +1,7 @@
 // Inside the dialect grammar: the parser's state and the helpers that its
 // statements share (reader/dialect_parse.cc, dialect_create.cc,
-// dialect_alter.cc, dialect_statements.cc). Not for use outside them.
+// dialect_alter.cc, dialect_query.cc, dialect_expr_names.cc, dialect_keys.cc,
+// dialect_blocks.cc, dialect_statements.cc). Not for use outside them.
 #pragma once
 
 #include <span>

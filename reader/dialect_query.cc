@@ -69,11 +69,10 @@ bool read_item(dparser& p, query_item& item) {
   size_t count = 0;   // tokens at depth 0, a parenthesised group counting as one
   bool chain = true;  // name(.name)*: a column's reference
   std::string last, first_word, before_last;
-  bool last_is_name = false, alias = false, call = false;
+  bool last_is_name = false, alias = false;
   std::optional<std::string> string_value;  // the item is a string alone
   while (!p.dl.failed && !item_ends(p)) {
     if (at(p, '(')) {
-      call |= count == 1 && !first_word.empty();
       if (!skip_group(p))
         return false;
       chain = last_is_name = false;
