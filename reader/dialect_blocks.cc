@@ -11,12 +11,10 @@
 
 namespace {
 
-bool word_is(const dparser& p, std::string_view w) { return p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, w); }
-
 // The words that open a construct that END closes: BEGIN, IF, LOOP, CASE
 // (not as END IF, END LOOP, END CASE).
 bool opens(const dparser& p, bool after_end) {
-  return !after_end && (at(p, KW_BEGIN) || at(p, KW_CASE) || word_is(p, "if") || word_is(p, "loop"));
+  return !after_end && (at(p, KW_BEGIN) || at(p, KW_CASE) || at_word(p, "if") || at_word(p, "loop"));
 }
 
 // Passes over one statement of the block, the constructs in it whole, and
@@ -109,21 +107,21 @@ bool statements(dparser& p, std::span<const std::string_view> stops) {
   static constexpr std::string_view if_words[] = {"elsif", "elseif", "else"};
   while (!p.dl.failed && p.t.kind != DTOKEN_END && !at(p, KW_END)) {
     for (std::string_view w : stops)
-      if (word_is(p, w))
+      if (at_word(p, w))
         return true;
-    if (word_is(p, "exception")) {
+    if (at_word(p, "exception")) {
       // The handlers: they run only where a statement failed.
       while (!p.dl.failed && p.t.kind != DTOKEN_END && !at(p, KW_END))
         if (!pass_statement(p))
           return false;
       return !p.dl.failed;
     }
-    if (at(p, KW_BEGIN) || word_is(p, "declare") || (at(p, '<') && next_is(p, '<'))) {
+    if (at(p, KW_BEGIN) || at_word(p, "declare") || (at(p, '<') && next_is(p, '<'))) {
       if (!block(p))
         return false;
-    } else if (word_is(p, "if")) {
+    } else if (at_word(p, "if")) {
       // IF cond THEN statements [ELSIF ... | ELSE ...] END IF: the first branch.
-      while (!p.dl.failed && p.t.kind != DTOKEN_END && !word_is(p, "then"))
+      while (!p.dl.failed && p.t.kind != DTOKEN_END && !at_word(p, "then"))
         if (at(p, '(') ? !skip_group(p) : !next(p))
           return false;
       if (!next(p) || !statements(p, if_words))
@@ -165,7 +163,7 @@ bool block(dparser& p) {
       if (!next(p))
         return false;
   }
-  if (word_is(p, "declare")) {
+  if (at_word(p, "declare")) {
     if (!next(p))
       return false;
     while (!p.dl.failed && p.t.kind != DTOKEN_END && !at(p, KW_BEGIN) && !at(p, KW_END))
@@ -187,7 +185,7 @@ bool do_statement(dparser& p) {
   bool plpgsql = true;
   std::optional<dtoken> code;
   while (p.t.kind != DTOKEN_END && !at(p, ';') && !p.t.sends) {
-    if (word_is(p, "language")) {
+    if (at_word(p, "language")) {
       if (!next(p))
         return false;
       std::string lang;

@@ -642,7 +642,7 @@ bool create_index(dparser& p) {
     return false;
   if (!next(p))
     return false;
-  if (p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, "concurrently") && !next_is(p, KW_ON) && !next(p))
+  if (at_word(p, "concurrently") && !next_is(p, KW_ON) && !next(p))
     return false;
   if (!if_exists(p, true))
     return false;

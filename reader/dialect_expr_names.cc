@@ -14,22 +14,13 @@ struct figured {
   int strength = 0;  // 0: none; 1: a type's or a word's (CASE); 2: a column's or a function's
 };
 
-bool word_is(const dparser& p, std::string_view w) {
-  return p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, w);
-}
-
 // The words that join a left operand to what follows: an expression's
 // operators, where a bare alias cannot stand.
 bool operator_word(const dparser& p) {
   static constexpr std::string_view words[] = {"and",     "or",       "is",      "isnull", "notnull", "in",
                                                "like",    "ilike",    "similar", "between", "not",    "at",
                                                "overlaps", "operator", "escape"};
-  if (p.t.kind != DTOKEN_WORD)
-    return false;
-  for (std::string_view w : words)
-    if (ascii_iequal(p.t.raw, w))
-      return true;
-  return false;
+  return at_word(p, words);
 }
 
 // Whether the expression ends at the current token: at an alias's AS (or
@@ -130,10 +121,7 @@ bool type_name(dparser& p, std::string& type) {
   static constexpr std::string_view joined[] = {"precision", "varying", "character", "with", "without",
                                                 "time", "zone"};
   while (is_name(p)) {
-    bool later = false;
-    for (std::string_view w : joined)
-      later |= word_is(p, w);
-    if (!words.empty() && !later && !at(p, '.'))
+    if (!words.empty() && !at_word(p, joined) && !at(p, '.'))
       break;
     quoted = p.t.kind == DTOKEN_NAME;
     name_of(p);
@@ -177,13 +165,13 @@ bool primary(dparser& p, figured& f, bool& star, bool& plain) {
     f = {"case", 1};
     if (!skip_case(p))
       return false;
-  } else if ((k == KW_EXISTS || word_is(p, "array") || word_is(p, "row")) &&
-             (next_is(p, '(') || (!next_is(p, '.') && word_is(p, "array") && next_is(p, '[')))) {
+  } else if ((k == KW_EXISTS || at_word(p, "array") || at_word(p, "row")) &&
+             (next_is(p, '(') || (!next_is(p, '.') && at_word(p, "array") && next_is(p, '[')))) {
     name_of(p);
     f = {p.word, 2};
     if (!next(p) || (at(p, '[') ? !skip_brackets(p) : !skip_group(p)))
       return false;
-  } else if (word_is(p, "cast") && next_is(p, '(')) {
+  } else if (at_word(p, "cast") && next_is(p, '(')) {
     if (!next(p) || !next(p))
       return false;
     bool inner_star = false;
@@ -222,7 +210,7 @@ bool primary(dparser& p, figured& f, bool& star, bool& plain) {
     while (number && (at(p, '.') || (p.t.kind == DTOKEN_WORD && is_digit(p.t.raw[0]))))
       if (!next(p))
         return false;
-  } else if (word_is(p, "true") || word_is(p, "false")) {
+  } else if (at_word(p, "true") || at_word(p, "false")) {
     f = {"bool", 1};
     if (!next(p))
       return false;
@@ -261,13 +249,13 @@ bool primary(dparser& p, figured& f, bool& star, bool& plain) {
         return false;
       // WITHIN GROUP (...), FILTER (...), OVER w | (...): still the call.
       for (;;) {
-        if (word_is(p, "within") && next_is(p, KW_GROUP)) {
+        if (at_word(p, "within") && next_is(p, KW_GROUP)) {
           if (!next(p) || !next(p) || !skip_group(p))
             return false;
-        } else if (word_is(p, "filter") && next_is(p, '(')) {
+        } else if (at_word(p, "filter") && next_is(p, '(')) {
           if (!next(p) || !skip_group(p))
             return false;
-        } else if (word_is(p, "over")) {
+        } else if (at_word(p, "over")) {
           if (!next(p) || (at(p, '(') ? !skip_group(p) : !next(p)))
             return false;
         } else {
@@ -316,7 +304,7 @@ bool primary(dparser& p, figured& f, bool& star, bool& plain) {
           return false;
       }
       plain = false;
-    } else if (word_is(p, "collate")) {
+    } else if (at_word(p, "collate")) {
       if (!next(p))
         return false;
       std::vector<std::string> parts;

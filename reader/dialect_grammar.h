@@ -90,6 +90,11 @@ inline bool at(const dparser& p, kw k) { return dlex_kw(p.t) == k; }
 /// Whether the current token is the punctuation byte `c`.
 inline bool at(const dparser& p, char c) { return dlex_punct(p.t, c); }
 
+/// Whether the current token is the word `w`, in any case, or one of
+/// `words`: the words of a construct that are no keywords of the grammar.
+bool at_word(const dparser& p, std::string_view w);
+bool at_word(const dparser& p, std::span<const std::string_view> words);
+
 /// Whether the token after the current one is keyword `k`, or byte `c`.
 bool next_is(dparser& p, kw k);
 bool next_is(dparser& p, char c);

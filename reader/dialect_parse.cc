@@ -52,6 +52,17 @@ bool next_is(dparser& p, kw k) { return dlex_kw(dlex_peek(p.dl)) == k; }
 
 bool next_is(dparser& p, char c) { return dlex_punct(dlex_peek(p.dl), c); }
 
+bool at_word(const dparser& p, std::string_view w) { return p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, w); }
+
+bool at_word(const dparser& p, std::span<const std::string_view> words) {
+  if (p.t.kind != DTOKEN_WORD)
+    return false;
+  for (std::string_view w : words)
+    if (ascii_iequal(p.t.raw, w))
+      return true;
+  return false;
+}
+
 bool is_name(const dparser& p) {
   return p.t.kind == DTOKEN_WORD || p.t.kind == DTOKEN_NAME || (p.t.kind == DTOKEN_STRING && p.rules.strings_as_names);
 }

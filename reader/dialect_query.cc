@@ -22,15 +22,6 @@ struct query_item {
   bool star = false;
 };
 
-bool word_is_any(const dparser& p, std::span<const std::string_view> words) {
-  if (p.t.kind != DTOKEN_WORD)
-    return false;
-  for (std::string_view w : words)
-    if (ascii_iequal(p.t.raw, w))
-      return true;
-  return false;
-}
-
 // The words that may follow a table of FROM where they are no alias.
 constexpr std::string_view join_words[] = {
     "left", "right", "inner", "outer", "full", "cross", "natural", "straight_join",
@@ -175,7 +166,7 @@ std::vector<query_col> join_using(const dparser& p, std::vector<query_col>& left
 bool from_item(dparser& p, from_table& t) {
   std::vector<std::string> parts;
   static constexpr std::string_view lateral[] = {"lateral", "only"};
-  while (word_is_any(p, lateral))
+  while (at_word(p, lateral))
     if (!next(p))
       return false;
   if (at(p, '(')) {
@@ -202,7 +193,7 @@ bool from_item(dparser& p, from_table& t) {
   }
   if (at(p, KW_AS) && !next(p))
     return false;
-  if ((p.t.kind == DTOKEN_WORD && dlex_kw(p.t) == KW_NONE && !word_is_any(p, join_words)) ||
+  if ((p.t.kind == DTOKEN_WORD && dlex_kw(p.t) == KW_NONE && !at_word(p, join_words)) ||
       p.t.kind == DTOKEN_NAME) {
     name_of(p);
     t.called = p.word;
@@ -244,7 +235,7 @@ bool read_from(dparser& p, from_list& from) {
     natural = false;
     while (!p.dl.failed && !at_end(p) && !at(p, ')') && !at(p, ',') && !at(p, KW_JOIN) &&
            !(rules_have(query_clauses, dlex_kw(p.t)) && !at(p, KW_FROM))) {
-      natural |= p.t.kind == DTOKEN_WORD && ascii_iequal(p.t.raw, "natural");
+      natural |= at_word(p, "natural");
       if (at(p, '(') ? !skip_group(p) : !next(p))
         return false;
     }
