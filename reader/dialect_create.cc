@@ -161,6 +161,7 @@ uint32_t column_definition(dparser& p, dtab& tab, std::vector<key_draft>& drafts
     d.key.name = pending_name;
     pending_name = {};
     d.cols.emplace_back(col_name);
+    d.own = tab.cols[pos].id;
     switch (k) {
       case KW_CONSTRAINT:
         if (is_name(p) && !rules_have(p.rules.column_words, dlex_kw(p.t))) {

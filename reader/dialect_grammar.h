@@ -185,6 +185,7 @@ struct key_draft {
   std::vector<std::string> target_cols;  // and its columns (none: the primary key)
   std::vector<std::string> mentions;     // a check: the names its expression holds
   std::string index;                     // USING INDEX i: the index whose columns it is on
+  uint32_t own = NO_ID;                  // a column's own constraint: that column's id
 };
 
 /// REFERENCES t [(columns)] [actions], at REFERENCES, into `k`.

@@ -138,7 +138,9 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
         d.cols = it->second;
       }
       dkey k = std::move(d.key);
-      if (!column_ids(p, tab, d.cols, ids))
+      if (d.own != NO_ID && d.mentions.empty() && d.index.empty() && column_by_id(tab, d.own) != NO_ID)
+        ids.assign(1, d.own);  // found by its id: no search by name
+      else if (!column_ids(p, tab, d.cols, ids))
         continue;
       k.cols = catalog_keep_ids(p.cat, ids);
       if (k.kind == key_kind::foreign && !bind_target(p, ti, d, k))

@@ -373,7 +373,8 @@ bool query_columns(dparser& p, dtab& tab) {
   std::vector<uint32_t> made;  // the ids of the query's columns
   for (size_t i = named ? tab.live : 0; i < cols.size(); i++) {
     const query_col& c = cols[i];
-    std::string_view name = c.name;
+    // A name of the text as written ends at a NUL byte, as every name does.
+    std::string_view name = std::string_view(c.name).substr(0, c.name.find('\0'));
     uint32_t pos = column_find(p.cat, tab, name);
     if (pos != NO_ID && std::find(made.begin(), made.end(), tab.cols[pos].id) != made.end()) {
       // A name the query has given already.
@@ -381,8 +382,13 @@ bool query_columns(dparser& p, dtab& tab) {
         p.refused = true;
         return true;
       }
+      // Numbered as SQLite numbers it: a number it ends with is taken off first.
+      std::string first(name);
+      size_t digits = first.find_last_not_of("0123456789");
+      if (digits != std::string::npos && digits > 0 && digits + 1 < first.size() && first[digits] == ':')
+        first.resize(digits);
       for (unsigned n = 1; pos != NO_ID; n++) {
-        p.word = c.name + ":" + std::to_string(n);
+        p.word = first + ":" + std::to_string(n);
         pos = column_find(p.cat, tab, p.word);
       }
       name = p.word;

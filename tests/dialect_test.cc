@@ -394,4 +394,15 @@ TEST(DialectGrammar, UnknownTargetsAreReportedNotFatal) {
   EXPECT_EQ(messages, "t.sql: unknown foreign key table on t.a: gone.\nt.sql: unknown foreign key table on t.b: gone.x\n");
 }
 
+TEST(DialectGrammar, QueryColumnsOfOneName) {
+  // SQLite numbers the later ones; a name ends at a NUL byte, the name as
+  // written too, so that two that differ behind one are one name.
+  using namespace std::string_literals;
+  EXPECT_EQ(model(sqlite, "CREATE TABLE t AS SELECT 1 AS a, 2 AS A, 3 AS a, 'x\0y', 'x\0z';"s),
+            "t('x 'x:1 A:1 a a:2) ");
+  // PostgreSQL and MySQL refuse the table.
+  EXPECT_EQ(model(postgres, "CREATE TABLE u (a int); CREATE TABLE t AS SELECT a, a FROM u;"), "u(a) ");
+  EXPECT_EQ(model(mysql, "CREATE TABLE t SELECT 1 AS a, 2 AS a;"), "");
+}
+
 }  // namespace
