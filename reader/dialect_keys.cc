@@ -138,8 +138,11 @@ void add_keys(dparser& p, uint32_t ti, std::vector<key_draft>& drafts) {
         d.cols = it->second;
       }
       dkey k = std::move(d.key);
-      if (d.own != NO_ID && d.mentions.empty() && d.index.empty() && column_by_id(tab, d.own) != NO_ID)
-        ids.assign(1, d.own);  // found by its id: no search by name
+      // A column's own constraint finds it by its id, where the id is still
+      // that column's (INHERITS numbers the columns again).
+      uint32_t own = d.own != NO_ID && d.mentions.empty() && d.index.empty() ? column_by_id(tab, d.own) : NO_ID;
+      if (own != NO_ID && d.cols.size() == 1 && tab.cols[own].name() == d.cols[0])
+        ids.assign(1, d.own);
       else if (!column_ids(p, tab, d.cols, ids))
         continue;
       k.cols = catalog_keep_ids(p.cat, ids);
