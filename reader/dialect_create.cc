@@ -281,11 +281,12 @@ bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
   // are about the table, not the item.
   if (p.t.line != open_line)
     std::erase_if(p.dl.comments, [&](const dcomment& c) { return c.line == open_line; });
-  std::vector<dcomment> carried;  // in front of the "," before the item, on lines of their own
-  uint32_t prev_col = NO_ID;      // the column that the item before made
-  size_t prev_last = 0;           // the line where that item ends
-  bool comma_on_last = false;     // its "," is on that line
-  column_doc doc, prev_doc;
+  std::vector<dcomment>& carried = p.carried;  // in front of the "," before the item, on lines of their own
+  uint32_t prev_col = NO_ID;                   // the column that the item before made
+  size_t prev_last = 0;                        // the line where that item ends
+  bool comma_on_last = false;                  // its "," is on that line
+  column_doc &doc = p.item_doc, &prev_doc = p.prev_item_doc;
+  carried.clear();
   for (;;) {
     doc.lead.assign(carried.begin(), carried.end());
     doc.lead.insert(doc.lead.end(), p.dl.comments.begin(), p.dl.comments.end());
@@ -331,7 +332,7 @@ bool table_items(dparser& p, dtab& tab, std::vector<key_draft>& drafts) {
         column_document(p, tab.cols[made], doc);
       p.last_column.col = made;
       p.last_column.line = last_line;
-      p.last_column.doc = std::move(doc);
+      std::swap(p.last_column.doc, doc);
       return true;
     }
     prev_col = made;

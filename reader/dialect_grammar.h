@@ -63,6 +63,9 @@ struct dparser {
   std::unordered_map<std::string, std::vector<std::string>> indexes;
   std::vector<uint32_t> inherited_from;  // INHERITS of the CREATE TABLE being read
   std::string word, doc, key;  // scratch
+  // Scratch of CREATE TABLE's list, kept so that its storage serves every table.
+  column_doc item_doc, prev_item_doc;
+  std::vector<dcomment> carried;
   std::vector<dcomment> lead;  // the comments in front of the statement being read
   // The column that the statement read last defined, while comments after
   // the statement's end, on the line where the column ends, may still

@@ -405,7 +405,7 @@ bool lex_token(dtoken& t, dlexer& dl) {
     size_t end;
     bool escapes = false;
     bool sends;
-    if (!dl.rules.client_words.empty() || !dl.rules.terminator_lines.empty()) {
+    if (dl.client_initial[c]) {
       if (client_line(dl, i, sends)) {
         skip_line(lx, i);
         if (!sends)
@@ -526,6 +526,13 @@ dlex_place place_of(const dlexer& dl) {
 }  // namespace
 
 dlexer::dlexer(std::string_view input, const diagnostics& d, const dialect_rules& r) : lx(input, d), rules(r) {
+  // A line of the client's own is looked for only at the bytes it may begin with.
+  for (int c = 0; c < 256; c++) {
+    client_initial[c] = false;
+    for (std::span<const std::string_view> words : {r.client_words, r.terminator_lines})
+      for (std::string_view w : words)
+        client_initial[c] |= ascii_lower(w[0]) == ascii_lower(static_cast<unsigned char>(c));
+  }
   for (int c = 0; c < 256; c++) {
     dbyte_class k = DBYTE_OTHER;
     if (is_space(c))

@@ -98,6 +98,7 @@ struct dlexer {
   lexer lx;  // input, position and messages
   const dialect_rules& rules;
   dbyte_class classes[256];  // each byte's class, from the rules
+  bool client_initial[256];  // the bytes that a client's word or terminator line begins with
   // The comments read in front of the token read last, in order. Kept only
   // while `keep_comments` (the documentation needs them); cleared by every read.
   std::vector<dcomment> comments;
