@@ -89,8 +89,8 @@ bool run_text(dparser& p, std::string_view text, size_t line, bool plpgsql) {
         ok = dialect_statement(p) && next(p);
     }
   }
-  if (p.dl.failed)
-    return false;
+  // Back where the reading was, failed or not: no token may stay a view
+  // of a copy that is about to go.
   dl.lx.buf = saved.buf;
   dl.lx.len = saved.len;
   dl.lx.pos = saved.pos;
@@ -98,7 +98,7 @@ bool run_text(dparser& p, std::string_view text, size_t line, bool plpgsql) {
   dl.lx.line_start = saved.line_start;
   dl.statement_open = open;
   p.t = token;
-  return ok;
+  return ok && !p.dl.failed;
 }
 
 // The statements up to END, EXCEPTION (whose handlers are passed over up to
@@ -135,8 +135,13 @@ bool statements(dparser& p, std::span<const std::string_view> stops) {
       if (!next(p))
         return false;
       if (at(p, ';')) {
-        std::string sql;
-        dlex_string(str, sql);
+        // The text, after as many spaces as there are columns in front of
+        // it on its line: messages about it give the file's columns.
+        size_t quote = str.raw.find_first_of("'$");
+        std::string sql(str.line == str.end_line ? str.end_column - str.raw.size() + quote + 1 : 0, ' ');
+        std::string text;
+        dlex_string(str, text);
+        sql += text;
         if (!run_text(p, sql, str.line, false))
           return false;
       }

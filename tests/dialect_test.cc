@@ -378,6 +378,9 @@ TEST(DialectGrammar, StatementsItCannotReadFailTheRun) {
       {postgres, "COMMENT ON TABLE t IS 1;", "t.sql:1:23: unexpected: 1 (wanted \"a string\")\n"},
       {mysql, "CREATE TABLE t (a int) COMMENT 'open", "t.sql:1:36: unexpected eof\n"},
       {postgres, "", "tabledoc: t.sql: empty file\n"},
+      // Inside a DO block, where it stands in the file; in an EXECUTE'd string, at the string.
+      {postgres, "DO $$\nBEGIN\n  CREATE TABLE t (a int,, b int);\nEND $$;", "t.sql:3:26: unexpected: , (wanted \"column name\")\n"},
+      {postgres, "DO $$ BEGIN\n EXECUTE 'CREATE TABLE t (';\nEND $$;", "t.sql:2:27: unexpected eof\n"},
   };
   for (const Case& c : cases) {
     std::string got = model(c.d, c.sql);
